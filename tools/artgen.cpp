@@ -18,6 +18,6 @@ int main(int argc, char** argv) {
   if (argc != 3) return 2;
   std::string m = argv[1], d = argv[2];
   std::string mk = "mkdir -p '" + d + "'"; if (std::system(mk.c_str()) != 0) return 1;
-  if (m == "lubepress") { write_bmp(d + "/dial_face.bmp", 302, 302); write_bmp(d + "/needle_l.bmp", 185, 28); write_bmp(d + "/needle_r.bmp", 185, 28); write_bmp(d + "/bezel.bmp", 302, 302); }
+  if (m == "lubepress") { write_bmp(d + "/0100.bmp", 302, 302); write_bmp(d + "/0200.bmp", 185, 28); write_bmp(d + "/0300.bmp", 185, 28); write_bmp(d + "/0400.bmp", 302, 302); }
   return 0;
 }
