@@ -1,0 +1,132 @@
+#include "cli.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <ostream>
+
+#include "modfile/inspect.h"
+#include "script/script_runner.h"
+
+namespace host::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: panelhost VERB [OPTIONS] ...\n"
+    "\n"
+    "Previews, drives and tests gauge modules without the simulator.\n"
+    "\n"
+    "verbs:\n"
+    "  run SCRIPT...         run panel scripts and check what the gauges do\n"
+    "  inspect MODULE.gau    list a module's gauges, resources and version data\n"
+    "  render                draw a panel to PNG\n"
+    "  serve                 a live panel in the browser\n"
+    "\n"
+    "'panelhost VERB --help' tells more about each verb.\n";
+
+constexpr const char* kRunUsage =
+    "usage: panelhost run [--gauges DIR] [--strict] SCRIPT...\n"
+    "\n"
+    "Runs each panel script from a fresh start (modules loaded anew, every\n"
+    "variable at zero), prints every failed expect as FILE:LINE, and closes\n"
+    "with 'N passed, M failed'.\n"
+    "\n"
+    "  --gauges DIR   where modules are looked up as MODULE.gau\n"
+    "                 (default: the gauges folder of this build)\n"
+    "  --strict       panel file warnings stop the script\n"
+    "\n"
+    "exit status: 0 all passed, 1 an expect failed, 2 a script could not run\n";
+
+constexpr const char* kInspectUsage =
+    "usage: panelhost inspect MODULE.gau...\n"
+    "\n"
+    "Lists each module's gauges, bitmaps, manifest and version data, for the\n"
+    "native and the Windows build alike. The module's code is never run.\n";
+
+bool wants_help(const std::vector<std::string>& args) {
+  for (const std::string& a : args) {
+    if (a == "--help" || a == "-h") return true;
+  }
+  return false;
+}
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (wants_help(args)) {
+    out << kRunUsage;
+    return 0;
+  }
+  script::RunOptions options{default_gauges_dir(), false};
+  std::vector<std::string> scripts;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--gauges") {
+      if (i + 1 == args.size()) {
+        err << "panelhost run: --gauges needs a folder\n";
+        return 2;
+      }
+      options.gauges_dir = args[++i];
+    } else if (args[i] == "--strict") {
+      options.strict = true;
+    } else if (args[i].starts_with("--")) {
+      err << "panelhost run: unknown option " << args[i] << "\n" << kRunUsage;
+      return 2;
+    } else {
+      scripts.push_back(args[i]);
+    }
+  }
+  if (scripts.empty()) {
+    err << "panelhost run: no script given\n" << kRunUsage;
+    return 2;
+  }
+  const script::RunSummary summary = script::run_scripts(scripts, options, out, err);
+  out << summary.passed << " passed, " << summary.failed << " failed\n";
+  return script::exit_code(summary);
+}
+
+int inspect(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (wants_help(args) || args.empty()) {
+    (args.empty() ? err : out) << kInspectUsage;
+    return args.empty() ? 2 : 0;
+  }
+  int status = 0;
+  for (const std::string& path : args) {
+    if (modfile::inspect(path, out, err) != 0) status = 1;
+  }
+  return status;
+}
+
+}  // namespace
+
+std::string default_gauges_dir() {
+  char self[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+  if (length > 0) {
+    std::string bin(self, size_t(length));
+    bin.resize(bin.find_last_of('/'));
+    return bin.substr(0, bin.find_last_of('/')) + "/gauges";
+  }
+  return PANELHOST_DEFAULT_GAUGES;
+}
+
+int main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) {
+    err << kUsage;
+    return 2;
+  }
+  const std::string& verb = args[0];
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (verb == "--help" || verb == "-h" || verb == "help") {
+    out << kUsage;
+    return 0;
+  }
+  if (verb == "run") return run(rest, out, err);
+  if (verb == "inspect") return inspect(rest, out, err);
+  if (verb == "render" || verb == "serve") {
+    err << "panelhost " << verb << ": not available in this build yet\n";
+    return 2;
+  }
+  err << "panelhost: unknown verb '" << verb << "'\n" << kUsage;
+  return 2;
+}
+
+}  // namespace host::cli

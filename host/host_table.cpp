@@ -1,0 +1,57 @@
+// The host function table a module receives in ImportTable. Modules call it
+// without a context, so each entry forwards to the active host.
+#include <string_view>
+
+#include "panel_host.h"
+
+namespace host {
+namespace {
+
+int32_t GAUGE_CALL list_query(ELEMENT_HEADER* root) { return PanelHost::active()->record_frame_call("query", root, {}); }
+int32_t GAUGE_CALL list_install(ELEMENT_HEADER* root, uint32_t argument) {
+  return PanelHost::active()->record_frame_call("install", root, argument);
+}
+int32_t GAUGE_CALL list_initialize(ELEMENT_HEADER* root) {
+  return PanelHost::active()->record_frame_call("initialize", root, {});
+}
+int32_t GAUGE_CALL list_update(ELEMENT_HEADER* root) { return PanelHost::active()->record_frame_call("update", root, {}); }
+int32_t GAUGE_CALL list_generate(ELEMENT_HEADER* root, uint32_t argument) {
+  return PanelHost::active()->record_frame_call("generate", root, argument);
+}
+int32_t GAUGE_CALL list_plot(ELEMENT_HEADER* root) { return PanelHost::active()->record_frame_call("draw", root, {}); }
+int32_t GAUGE_CALL list_kill(ELEMENT_HEADER* root) { return PanelHost::active()->record_frame_call("kill", root, {}); }
+
+// A module may hand over any pointer: a name is read only when it lies inside a module.
+std::string_view checked_name(const char* name) {
+  if (!PanelHost::active()->holds_string(name)) return {};
+  return name;
+}
+
+uint32_t GAUGE_CALL register_named_variable(const char* name) {
+  return PanelHost::active()->named().register_name(checked_name(name));
+}
+uint32_t GAUGE_CALL check_named_variable(const char* name) {
+  return PanelHost::active()->named().check(checked_name(name));
+}
+double GAUGE_CALL get_named_variable_value(uint32_t id) { return PanelHost::active()->named().get(id); }
+void GAUGE_CALL set_named_variable_value(uint32_t id, double value) { PanelHost::active()->named().set(id, value); }
+
+int32_t GAUGE_CALL execute_calculator_code(const char* code, double* number, int32_t*, const char**) {
+  return PanelHost::active()->evaluate(code, number) ? 1 : 0;
+}
+
+int32_t GAUGE_CALL trigger_key_event(uint32_t event, uint32_t value) {
+  PanelHost::active()->trigger_key_event(event, value);
+  return 1;
+}
+
+PANELS table = {list_query,         list_install,        list_initialize,         list_update,
+                list_generate,      list_plot,           list_kill,               register_named_variable,
+                check_named_variable, get_named_variable_value, set_named_variable_value, execute_calculator_code,
+                trigger_key_event};
+
+}  // namespace
+
+PANELS* PanelHost::panels() { return &table; }
+
+}  // namespace host

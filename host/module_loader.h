@@ -1,0 +1,85 @@
+// Loads a native module file, hands it the host function table and checks
+// every record it exports before anything else reads them.
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "gauge_records.h"
+
+namespace host {
+
+class LoadError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The address ranges of a loaded module, so that every pointer it hands the
+// host can be checked before it is followed or called.
+class ModuleImage {
+ public:
+  struct Range {
+    uintptr_t begin, end;
+    bool executable;
+  };
+  void add(Range range) { ranges_.push_back(range); }
+  bool holds(const void* p, size_t size) const;
+  bool holds_code(const void* p) const;
+  // A NUL-terminated string of at most max_length bytes inside the image.
+  bool holds_string(const char* s, size_t max_length = 4096) const;
+
+ private:
+  std::vector<Range> ranges_;
+};
+
+// One element of a gauge's chain, checked: its kind decides which record it is.
+struct ElementView {
+  ELEMENT_HEADER* header;
+  int depth;
+  ELEMENT_NEEDLE* needle() const { return header->kind == ELEMENT_KIND_NEEDLE ? reinterpret_cast<ELEMENT_NEEDLE*>(header) : nullptr; }
+  ELEMENT_ICON* icon() const { return header->kind == ELEMENT_KIND_ICON ? reinterpret_cast<ELEMENT_ICON*>(header) : nullptr; }
+  MODULE_VAR* source() const;
+  ElementUpdateCallback update() const;
+};
+
+struct GaugeView {
+  GAUGEHDR* header;
+  std::string name;
+  std::vector<ElementView> chain;     // root first
+  std::vector<const MOUSERECT*> mouse;  // up to and including the end-of-list record
+};
+
+class LoadedModule {
+ public:
+  // Loads MODULE.gau, writes `panels` into its ImportTable and calls its init routine.
+  static std::unique_ptr<LoadedModule> load(const std::string& path, PANELS* panels);
+  ~LoadedModule();  // deinit routine, then unload
+  LoadedModule(const LoadedModule&) = delete;
+  LoadedModule& operator=(const LoadedModule&) = delete;
+
+  const std::string& path() const { return path_; }
+  const std::string& name() const { return name_; }
+  const std::vector<GaugeView>& gauges() const { return gauges_; }
+  const GaugeView* find_gauge(std::string_view name) const;
+  const ModuleImage& image() const { return image_; }
+  IMPORT_TABLE* import_table() const { return import_table_; }
+  GAUGESLINKAGE* linkage() const { return linkage_; }
+
+ private:
+  LoadedModule() = default;
+  void check_records();
+
+  std::string path_, name_;
+  void* handle_ = nullptr;
+  IMPORT_TABLE* import_table_ = nullptr;
+  GAUGESLINKAGE* linkage_ = nullptr;
+  ModuleImage image_;
+  std::vector<GaugeView> gauges_;
+};
+
+std::string module_name_from_path(const std::string& path);
+
+}  // namespace host

@@ -1,0 +1,242 @@
+#include "panel_host.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "help_texts.h"
+#include "mouse.h"
+#include "tooltip_format.h"
+
+namespace host {
+
+namespace {
+PanelHost* active_host = nullptr;
+constexpr size_t kFrameCallsKept = 256;
+constexpr size_t kExpressionLength = 4096;
+
+int icon_index_for(double value, uint32_t icon_count) {
+  if (std::isnan(value) || value < 1.0 || icon_count < 2) return 0;
+  if (value >= double(icon_count - 1)) return static_cast<int>(icon_count - 1);
+  return static_cast<int>(value);
+}
+}  // namespace
+
+PanelHost::PanelHost(std::string gauges_dir) : gauges_dir_(std::move(gauges_dir)) { active_host = this; }
+
+PanelHost::~PanelHost() {
+  for (auto& instance : instances_) instance->gauge->header->kill();
+  instances_.clear();
+  modules_.clear();
+  if (active_host == this) active_host = nullptr;
+}
+
+PanelHost* PanelHost::active() { return active_host; }
+
+LoadedModule& PanelHost::module(std::string_view name) {
+  if (auto found = modules_.find(name); found != modules_.end()) return *found->second;
+  if (name.empty() || name.find("..") != std::string_view::npos) {
+    throw HostError("bad module name '" + std::string(name) + "'");
+  }
+  active_host = this;
+  auto loaded = LoadedModule::load(gauges_dir_ + "/" + std::string(name) + ".gau", panels());
+  LoadedModule& result = *loaded;
+  modules_.emplace(std::string(name), std::move(loaded));
+  return result;
+}
+
+GaugeInstance& PanelHost::place(std::string_view module_name, std::string_view gauge_name, std::string alias) {
+  LoadedModule& loaded = module(module_name);
+  const GaugeView* view = loaded.find_gauge(gauge_name);
+  if (!view) {
+    throw HostError(loaded.path() + ": no gauge named \"" + std::string(gauge_name) + "\"");
+  }
+  auto instance = std::make_unique<GaugeInstance>();
+  instance->module = &loaded;
+  instance->gauge = view;
+  instance->serial = next_serial_++;
+  instance->module_name = std::string(module_name);
+  instance->alias = std::move(alias);
+  for (const auto& other : instances_) instance->ordinal += other->gauge == view;
+  for (const ElementView& element : view->chain) {
+    ElementState state{element, {}, 0.0, false, 0.0, 0.0, 0};
+    if (const ELEMENT_NEEDLE* needle = element.needle()) {
+      state.scale = NeedleScale(needle->header.position, needle->calibration, needle->calibration_points);
+      state.angle = state.target_angle = state.scale.rest_angle();
+    }
+    instance->elements.push_back(state);
+  }
+  GaugeInstance& placed = *instance;
+  instances_.push_back(std::move(instance));
+
+  active_host = this;
+  GAUGEHDR* header = view->header;
+  header->query();
+  header->install(static_cast<uint32_t>(placed.serial));
+  header->initialize();
+  send_message(placed, PANEL_SERVICE_PRE_INITIALIZE);
+  return placed;
+}
+
+GaugeInstance* PanelHost::find(std::string_view handle) {
+  for (auto& instance : instances_) {
+    if (!instance->alias.empty() && instance->alias == handle) return instance.get();
+  }
+  int ordinal = 1;
+  if (auto hash = handle.rfind('#'); hash != std::string_view::npos) {
+    ordinal = 0;
+    for (char c : handle.substr(hash + 1)) {
+      if (c < '0' || c > '9' || ordinal > 100000) return nullptr;
+      ordinal = ordinal * 10 + (c - '0');
+    }
+    handle = handle.substr(0, hash);
+  }
+  const auto bang = handle.find('!');
+  if (bang == std::string_view::npos) return nullptr;
+  for (auto& instance : instances_) {
+    if (instance->ordinal == ordinal && instance->module_name == handle.substr(0, bang) &&
+        instance->gauge->name == handle.substr(bang + 1)) {
+      return instance.get();
+    }
+  }
+  return nullptr;
+}
+
+void PanelHost::send_message(GaugeInstance& gauge, int32_t message) {
+  if (GaugeCallback callback = gauge.gauge->header->gauge_callback) {
+    active_host = this;
+    callback(gauge.gauge->header, message, 0);
+  }
+}
+
+void PanelHost::run_element_callbacks(GaugeInstance& gauge) {
+  for (ElementState& state : gauge.elements) {
+    if (MODULE_VAR* source = state.view.source(); source && source->id != 0) tokens_.refresh(*source);
+  }
+  for (ElementState& state : gauge.elements) {
+    const ElementView& view = state.view;
+    if (ELEMENT_NEEDLE* needle = view.needle()) {
+      if (!needle->update) continue;
+      state.reading = needle->update(&needle->header);
+      state.has_reading = true;
+      if (!std::isnan(state.reading)) state.target_angle = state.scale.angle_for(state.reading);
+    } else if (ELEMENT_ICON* icon = view.icon()) {
+      double value;
+      if (icon->update) {
+        value = icon->update(&icon->header);
+        state.reading = value;
+        state.has_reading = true;
+      } else {
+        value = tokens_.get(icon->source.id);
+      }
+      state.icon_index = icon_index_for(value, icon->icon_count);
+    }
+  }
+}
+
+void PanelHost::update(GaugeInstance& gauge) {
+  active_host = this;
+  gauge.gauge->header->update();
+  run_element_callbacks(gauge);
+  for (ElementState& state : gauge.elements) {
+    if (const ELEMENT_NEEDLE* needle = state.view.needle()) {
+      state.angle = step_toward(state.angle, state.target_angle, needle->max_degrees_per_tick);
+    }
+  }
+  send_message(gauge, PANEL_SERVICE_PRE_DRAW);
+}
+
+void PanelHost::tick(int count) {
+  for (int i = 0; i < count; ++i) {
+    for (size_t g = 0; g < instances_.size(); ++g) update(*instances_[g]);
+  }
+}
+
+bool PanelHost::click(GaugeInstance& gauge, int x, int y, uint32_t button) {
+  const MOUSERECT* box = find_click_box(gauge.gauge->mouse, x, y, button, gauge.width, gauge.height);
+  if (!box) return false;
+  active_host = this;
+  const PIXPOINT where{x, y};
+  box->function.click(&where, button);
+  return true;
+}
+
+void PanelHost::hold(GaugeInstance& gauge, int x, int y, int ticks) {
+  const MOUSERECT* box = find_click_box(gauge.gauge->mouse, x, y, MOUSE_LEFTSINGLE, gauge.width, gauge.height);
+  const PIXPOINT where{x, y};
+  active_host = this;
+  if (box) box->function.click(&where, MOUSE_LEFTSINGLE);
+  for (int i = 0; i < ticks; ++i) {
+    if (box && (box->mouse_flags & MOUSE_REPEAT)) {
+      active_host = this;
+      box->function.click(&where, MOUSE_LEFTSINGLE | MOUSE_REPEAT);
+    }
+    tick();
+  }
+}
+
+const Tooltip& PanelHost::hover(GaugeInstance& gauge, int x, int y) {
+  tooltip_ = {};
+  const MOUSERECT* record = find_tooltip(gauge.gauge->mouse, x, y, gauge.width, gauge.height);
+  if (!record) return tooltip_;
+  if (record->help_id) {
+    tooltip_ = {Tooltip::Kind::Help, record->help_id, help_text(record->help_id)};
+    return tooltip_;
+  }
+  const TOOLTIP_ARGUMENT* argument = record->event_or_argument_count ? record->arguments : nullptr;
+  if (!argument) {
+    tooltip_ = {Tooltip::Kind::Text, 0, record->function.text};
+    return tooltip_;
+  }
+  active_host = this;
+  auto* source = const_cast<MODULE_VAR*>(&argument->source);
+  if (source->id != 0) tokens_.refresh(*source);
+  TooltipArgument value;
+  if (argument->number_callback) {
+    value.number = argument->number_callback(0.0, 0, nullptr, source, gauge.gauge->header);
+  }
+  if (argument->string_callback) {
+    const char* text = argument->string_callback(0.0, 0, nullptr, source, gauge.gauge->header);
+    // The string comes from the module: use it only if it lies inside the module.
+    value.text = text && gauge.module->image().holds_string(text) ? std::string(text) : std::string();
+  }
+  tooltip_ = {Tooltip::Kind::Text, 0, format_tooltip(record->function.text, std::span(&value, 1))};
+  return tooltip_;
+}
+
+int32_t PanelHost::record_frame_call(const char* operation, ELEMENT_HEADER* root, std::optional<uint32_t> argument) {
+  const int32_t result = ++frame_call_count_;
+  if (frame_calls_.size() >= kFrameCallsKept) frame_calls_.erase(frame_calls_.begin(), frame_calls_.begin() + kFrameCallsKept / 2);
+  frame_calls_.push_back({operation, root, argument, result});
+  return result;
+}
+
+bool PanelHost::holds_string(const char* text, size_t max_length) const {
+  for (const auto& [name, loaded] : modules_) {
+    if (loaded->image().holds_string(text, max_length)) return true;
+  }
+  return false;
+}
+
+bool PanelHost::holds(const void* p, size_t size) const {
+  for (const auto& [name, loaded] : modules_) {
+    if (loaded->image().holds(p, size)) return true;
+  }
+  return false;
+}
+
+bool PanelHost::evaluate(const char* expression, double* result) {
+  // Expression and result come from a module: both must lie inside one.
+  if (!evaluator_ || !holds_string(expression, kExpressionLength) || !holds(result, sizeof *result)) return false;
+  const size_t length = std::strlen(expression);
+  const std::optional<double> value = evaluator_->evaluate(std::string_view(expression, length));
+  if (!value) return false;
+  *result = *value;
+  return true;
+}
+
+void PanelHost::trigger_key_event(uint32_t id, uint32_t value) {
+  events_.push_back({id, value});
+  if (key_event_sink_) key_event_sink_->on_key_event({id, value});
+}
+
+}  // namespace host
