@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Checks a shipped module file with tools nobody here wrote: objdump reads its
 # PE headers, exports and imports; wrestool lists and extracts its resources.
-# usage: check_module.sh MODULE.gau EXPECTED_TABLE
+# usage: check_module.sh MODULE.gau EXPECTED.txt (key=value lines: description,
+# version, manifest yes|no, bitmaps as ID:WIDTHxHEIGHT:BITS separated by spaces)
 set -uo pipefail
-file=$1 table=$2
+file=$1 expected=$2
 module=$(basename "$file" .gau)
 failures=0
 fail() { echo "$module: $*"; failures=$((failures + 1)); }
 
-line=$(grep "^$module|" "$table") || { echo "$module: no row in $table"; exit 1; }
-IFS='|' read -r _ description version manifest bitmaps <<<"$line"
+value() { grep "^$1=" "$expected" | head -n1 | cut -d= -f2-; }
+[ -f "$expected" ] || { echo "$module: no expectations in $expected"; exit 1; }
+description=$(value description) version=$(value version) manifest=$(value manifest) bitmaps=$(value bitmaps)
 [ -f "$file" ] || { echo "$module: $file is missing (build the win32 preset)"; exit 1; }
 
 headers=$(objdump -p "$file")
