@@ -1,0 +1,20 @@
+#include "modules.h"
+
+namespace artgen {
+
+const std::vector<ModuleArt>& all_modules() {
+    static const std::vector<ModuleArt> modules{
+        {"lubepress", lubepress_bitmaps()},
+        {"lubetemp", lubetemp_bitmaps()},
+        {"headtemp", headtemp_bitmaps()},
+    };
+    return modules;
+}
+
+const ModuleArt* find_module(std::string_view name) {
+    for (const ModuleArt& module : all_modules())
+        if (module.name == name) return &module;
+    return nullptr;
+}
+
+}  // namespace artgen
