@@ -5,8 +5,11 @@
 #include <climits>
 #include <ostream>
 
-#include "modfile/inspect.h"
 #include "script/script_runner.h"
+
+namespace modfile {
+int inspect(const std::string& path, std::ostream& out, std::ostream& err);
+}
 
 namespace host::cli {
 

@@ -17,7 +17,8 @@ bool zero_box(const MOUSERECT& r) { return r.x == 0 && r.y == 0 && r.width == 0 
 // tracking which open parents contain the point.
 template <class Visit>
 void walk(std::span<const MOUSERECT* const> list, int x, int y, int width, int height, Visit visit) {
-  const bool on_gauge = x >= 0 && y >= 0 && x < width && y < height;
+  // While the gauge's size is unknown, its outermost region holds every point.
+  const bool on_gauge = width <= 0 || height <= 0 || (x >= 0 && y >= 0 && x < width && y < height);
   std::vector<bool> open;  // does each open parent contain the point?
   for (const MOUSERECT* r : list) {
     const bool enclosing = open.empty() ? on_gauge : open.back();
