@@ -274,7 +274,7 @@ std::optional<CompiledExpression> compile_calculator(std::string_view text, std:
   return expression;
 }
 
-std::optional<double> evaluate(const CompiledExpression& expression, const VariableSource& vars) {
+std::optional<double> evaluate_compiled(const CompiledExpression& expression, const VariableSource& vars) {
   using Op = CompiledExpression::Op;
   std::array<double, CompiledExpression::kMaxStackDepth> stack;
   size_t depth = 0;
@@ -316,10 +316,10 @@ std::optional<double> evaluate_calculator(std::string_view expression, const Var
   if (expression.size() > CompiledExpression::kMaxLength) return std::nullopt;
   static ExpressionCache cache;
   if (const auto* cached = cache.find_or_compile(expression)) {
-    return *cached ? evaluate(**cached, vars) : std::nullopt;
+    return *cached ? evaluate_compiled(**cached, vars) : std::nullopt;
   }
   const auto compiled = compile_calculator(expression);
-  return compiled ? evaluate(*compiled, vars) : std::nullopt;
+  return compiled ? evaluate_compiled(*compiled, vars) : std::nullopt;
 }
 
 }  // namespace host

@@ -96,7 +96,7 @@ struct CompiledExpression {
 // would underflow or overflow the stack, or leaves other than one value;
 // `error`, when given, then says what was wrong.
 std::optional<CompiledExpression> compile_calculator(std::string_view expression, std::string* error = nullptr);
-std::optional<double> evaluate(const CompiledExpression& expression, const VariableSource& vars);
+std::optional<double> evaluate_compiled(const CompiledExpression& expression, const VariableSource& vars);
 
 // Parses each distinct expression text once and keeps the parse (modules pass
 // constant strings), then evaluates it. Safe to call from several threads.

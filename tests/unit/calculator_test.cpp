@@ -132,6 +132,13 @@ TEST(Calculator, CachedParseSeesCurrentValues) {
   EXPECT_EQ(evaluate_calculator(expression, vars), std::nullopt);
 }
 
+TEST(Calculator, MoreDistinctTextsThanTheCacheHoldsStillEvaluate) {
+  const FakeVariables vars = aircraft();
+  for (int i = 0; i < 1500; ++i) {
+    ASSERT_EQ(evaluate_calculator(std::to_string(i) + " 0.5 +", vars), i + 0.5) << i;
+  }
+}
+
 TEST(Calculator, HostileInputNeverCrashes) {
   const FakeVariables vars = aircraft();
   const std::string very_long = std::string(100000, '(') + "A:X, gallons" + std::string(100000, ')');
