@@ -147,6 +147,7 @@ void PanelHost::update(GaugeInstance& gauge) {
 
 void PanelHost::tick(int count) {
   for (int i = 0; i < count; ++i) {
+    if (simulation_) simulation_->on_tick();
     for (size_t g = 0; g < instances_.size(); ++g) update(*instances_[g]);
   }
 }
@@ -236,7 +237,7 @@ bool PanelHost::evaluate(const char* expression, double* result) {
 
 void PanelHost::trigger_key_event(uint32_t id, uint32_t value) {
   events_.push_back({id, value});
-  if (key_event_sink_) key_event_sink_->on_key_event({id, value});
+  if (simulation_) simulation_->on_key_event({id, value});
 }
 
 }  // namespace host

@@ -73,11 +73,13 @@ class ExpressionEvaluator {
   virtual std::optional<double> evaluate(std::string_view expression) = 0;
 };
 
-// Acts on key events beyond recording them (the aircraft model).
-class KeyEventSink {
+// The simulated aircraft behind the panel: it acts on key events and advances
+// once at the start of every panel update.
+class Simulation {
  public:
-  virtual ~KeyEventSink() = default;
+  virtual ~Simulation() = default;
   virtual void on_key_event(const KeyEvent& event) = 0;
+  virtual void on_tick() = 0;
 };
 
 class PanelHost {
@@ -90,7 +92,7 @@ class PanelHost {
   void set_gauges_dir(std::string dir) { gauges_dir_ = std::move(dir); }
   const std::string& gauges_dir() const { return gauges_dir_; }
   void set_evaluator(ExpressionEvaluator* evaluator) { evaluator_ = evaluator; }
-  void set_key_event_sink(KeyEventSink* sink) { key_event_sink_ = sink; }
+  void set_simulation(Simulation* simulation) { simulation_ = simulation; }
 
   // The module MODULE.gau from the gauges folder, loaded on first use.
   LoadedModule& module(std::string_view name);
@@ -137,7 +139,7 @@ class PanelHost {
   std::vector<FrameCall> frame_calls_;
   Tooltip tooltip_;
   ExpressionEvaluator* evaluator_ = nullptr;
-  KeyEventSink* key_event_sink_ = nullptr;
+  Simulation* simulation_ = nullptr;
   int next_serial_ = 0;
   int32_t frame_call_count_ = 0;
 };

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "aircraft_model.h"
 #include "aircraft_variables.h"
 #include "panel_config.h"
 #include "panel_host.h"
@@ -53,6 +54,7 @@ class Runner {
       : path_(path), folder_(folder_of(path)), options_(options), out_(out), err_(err), summary_(summary),
         host_(std::make_unique<PanelHost>(options.gauges_dir)) {
     host_->set_evaluator(&aircraft_);
+    host_->set_simulation(&model_);
     aircraft_.set_named_variables(&host_->named());
   }
 
@@ -152,8 +154,13 @@ class Runner {
       host_->place(w[1].text.substr(0, bang), w[1].text.substr(bang + 1), w.size() == 4 ? w[3].text : std::string());
     } else if (command == "aircraft") {
       arity(w, 2, 2, "aircraft static|live");
-      if (w[1].text != "static" && w[1].text != "live") fail("aircraft takes static or live, not '" + w[1].text + "'");
-      fail("the built-in aircraft model is not available in this build");
+      if (w[1].text == "live") {
+        model_.go_live();
+      } else if (w[1].text == "static") {
+        model_.go_static();
+      } else {
+        fail("aircraft takes static or live, not '" + w[1].text + "'");
+      }
     } else if (command == "token") {
       arity(w, 3, 3, "token ID VALUE");
       host_->tokens().set(identifier(w[1], "token"), real(w[2], "value"));
@@ -326,6 +333,7 @@ class Runner {
   RunSummary& summary_;
   AircraftVariables aircraft_;
   std::unique_ptr<PanelHost> host_;
+  AircraftModel model_{host_->tokens(), aircraft_};
   size_t events_seen_ = 0;
   int line_ = 0;
 };
