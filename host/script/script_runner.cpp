@@ -7,10 +7,7 @@
 #include <ostream>
 #include <sstream>
 
-#include "aircraft_model.h"
-#include "aircraft_variables.h"
-#include "panel_config.h"
-#include "panel_host.h"
+#include "session.h"
 #include "script_lexer.h"
 
 namespace host::script {
@@ -52,11 +49,7 @@ class Runner {
  public:
   Runner(const std::string& path, const RunOptions& options, std::ostream& out, std::ostream& err, RunSummary& summary)
       : path_(path), folder_(folder_of(path)), options_(options), out_(out), err_(err), summary_(summary),
-        host_(std::make_unique<PanelHost>(options.gauges_dir)) {
-    host_->set_evaluator(&aircraft_);
-    host_->set_simulation(&model_);
-    aircraft_.set_named_variables(&host_->named());
-  }
+        session_(options.gauges_dir), host_(&session_.host()) {}
 
   void run() {
     std::ifstream file(path_);
@@ -155,9 +148,9 @@ class Runner {
     } else if (command == "aircraft") {
       arity(w, 2, 2, "aircraft static|live");
       if (w[1].text == "live") {
-        model_.go_live();
+        session_.aircraft().go_live();
       } else if (w[1].text == "static") {
-        model_.go_static();
+        session_.aircraft().go_static();
       } else {
         fail("aircraft takes static or live, not '" + w[1].text + "'");
       }
@@ -198,28 +191,15 @@ class Runner {
 
   int coordinate(const Word& w) { return int(integer(w, "coordinate", -1000000, 1000000)); }
 
-  void load_panel(const std::string& file) {
-    PanelConfig config = read_panel_config(file);
-    for (const PanelWarning& warning : config.warnings) {
-      if (options_.strict) fail(warning.file + ":" + std::to_string(warning.line) + ": " + warning.message);
-      err_ << warning.file << ":" << warning.line << ": warning: " << warning.message << "\n";
-    }
-    for (const PanelWindow& window : config.windows) {
-      for (const GaugePlacement& placement : window.gauges) {
-        GaugeInstance& placed = host_->place(placement.module, placement.gauge);
-        placed.placement = {window.index, placement.x.value_or(0), placement.y.value_or(0), placement.width.value_or(0),
-                            placement.height.value_or(0)};
-      }
-    }
-  }
+  void load_panel(const std::string& file) { session_.load_panel(file, options_.strict, err_); }
 
   void avar(const std::vector<Word>& w) {
     if (w.size() == 3 && w[2].text == "none") {
-      aircraft_.forget(w[1].text);
+      session_.variables().forget(w[1].text);
       return;
     }
     arity(w, 4, 4, "avar \"NAME\" UNIT VALUE | avar \"NAME\" none");
-    if (auto problem = aircraft_.set(w[1].text, w[2].text, real(w[3], "value"))) fail(*problem);
+    if (auto problem = session_.variables().set(w[1].text, w[2].text, real(w[3], "value"))) fail(*problem);
   }
 
   void expect(const std::vector<Word>& w) {
@@ -303,7 +283,7 @@ class Runner {
                     w.size() == 5 ? real(w[4], "tolerance") : 1e-9, "token " + w[2].text);
     } else if (what == "avar") {
       arity(w, 5, 6, "expect avar \"NAME\" UNIT VALUE [TOL]");
-      const std::optional<double> value = aircraft_.get(w[2].text, w[3].text);
+      const std::optional<double> value = session_.variables().get(w[2].text, w[3].text);
       if (!value) {
         check(false, "avar " + quote(w[2].text) + " " + w[4].text, "no value in " + w[3].text);
       } else {
@@ -331,9 +311,8 @@ class Runner {
   std::ostream& out_;
   std::ostream& err_;
   RunSummary& summary_;
-  AircraftVariables aircraft_;
-  std::unique_ptr<PanelHost> host_;
-  AircraftModel model_{host_->tokens(), aircraft_};
+  Session session_;
+  PanelHost* host_;
   size_t events_seen_ = 0;
   int line_ = 0;
 };
