@@ -4,9 +4,17 @@ namespace artgen {
 
 const std::vector<ModuleArt>& all_modules() {
     static const std::vector<ModuleArt> modules{
+        {"tankgauges", tankgauges_bitmaps()},
         {"lubepress", lubepress_bitmaps()},
         {"lubetemp", lubetemp_bitmaps()},
         {"headtemp", headtemp_bitmaps()},
+        {"boostgauge", boostgauge_bitmaps()},
+        {"burnrate", burnrate_bitmaps()},
+        {"tachometer", tachometer_bitmaps()},
+        {"ignitionkeys", ignitionkeys_bitmaps()},
+        {"crankpanel", crankpanel_bitmaps()},
+        {"tankvalve", tankvalve_bitmaps()},
+        {"switchbank", switchbank_bitmaps()},
     };
     return modules;
 }

@@ -9,7 +9,7 @@
 namespace artgen {
 
 struct NeedleLetter {
-    std::string text;        // empty: no letter
+    std::string text{};      // empty: no letter
     double x = 0;            // centre of its disc along the needle's axis
     double disc_radius = 0;  // 0: the letter sits on the hub without a disc of its own
     Rgb disc{};
@@ -31,7 +31,7 @@ struct NeedleStyle {
     double counterweight_radius = 0;
     double tail_half_width = 0;
     Rgb tail{};
-    NeedleLetter letter;
+    NeedleLetter letter{};
     Rgb matte = kDialDisc;  // the dial face the needle turns over
 };
 
