@@ -32,7 +32,11 @@ std::string bitmap_file_name(std::uint16_t id);
 
 IndexedImage render(const BitmapSpec& spec);
 
-// The picture before quantising, for looking at: see-through pixels stay transparent.
+// Frees the font and surface caches that cairo keeps for the life of the process, so
+// leak checkers see a clean exit. Call once, after the last render.
+void release_drawing_caches();
+
+// The palette image as a PNG, for looking at: see-through pixels become transparent.
 void write_png_preview(const IndexedImage& image, const std::string& path);
 
 }  // namespace artgen

@@ -3,14 +3,17 @@
 #include <string>
 #include <vector>
 
+#include "art.h"
 #include "cli.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    int status = 1;
     try {
-        return artgen::run_cli(args, std::cout, std::cerr);
+        status = artgen::run_cli(args, std::cout, std::cerr);
     } catch (const std::exception& error) {
         std::cerr << "artgen: " << error.what() << '\n';
-        return 1;
     }
+    artgen::release_drawing_caches();
+    return status;
 }

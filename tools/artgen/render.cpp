@@ -3,6 +3,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include <fontconfig/fontconfig.h>
+
 #include "art.h"
 #include "palette.h"
 
@@ -62,6 +64,11 @@ IndexedImage render(const BitmapSpec& spec) {
                      .argb = argb,
                      .matte = spec.art.matte,
                      .keep = spec.art.keep});
+}
+
+void release_drawing_caches() {
+    cairo_debug_reset_static_data();
+    FcFini();
 }
 
 void write_png_preview(const IndexedImage& image, const std::string& path) {

@@ -1,5 +1,7 @@
 #include "rendered.h"
 
+#include <gtest/gtest.h>
+
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -8,6 +10,17 @@
 #include "modules.h"
 
 namespace artgen::test {
+namespace {
+
+// cairo and fontconfig keep their caches until told otherwise; leak checks run at exit.
+class DrawingCaches : public ::testing::Environment {
+public:
+    void TearDown() override { release_drawing_caches(); }
+};
+
+[[maybe_unused]] const auto* const kDrawingCaches = ::testing::AddGlobalTestEnvironment(new DrawingCaches);
+
+}  // namespace
 
 const std::vector<RenderedBitmap>& rendered_module(std::string_view module) {
     static std::map<std::string, std::vector<RenderedBitmap>, std::less<>> cache;
