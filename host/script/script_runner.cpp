@@ -181,6 +181,7 @@ class Runner {
       expect(w);
     } else if (command == "render") {
       arity(w, 2, 3, "render FILE.png [night]");
+      if (w.size() == 3 && w[2].text != "night") fail("render takes 'night' or nothing after the file, not '" + w[2].text + "'");
       fail("rendering is not available in this build");
     } else if (command == "print") {
       print(w);
@@ -300,9 +301,35 @@ class Runner {
     return text;
   }
 
+  // print reading|angle HANDLE DEPTH, icon HANDLE DEPTH, token ID, named NAME,
+  // avar "NAME" UNIT, tooltip, events; anything else is printed as written.
   void print(const std::vector<Word>& w) {
+    const std::string what = w.size() > 1 && !w[1].quoted ? w[1].text : "";
     std::string line;
-    for (size_t i = 1; i < w.size(); ++i) line += (i > 1 ? " " : "") + w[i].text;
+    if ((what == "reading" || what == "angle" || what == "icon") && w.size() == 4) {
+      GaugeInstance& g = gauge(w[2]);
+      const ElementState& e = element(g, w[3]);
+      const double value = what == "reading" ? (e.has_reading ? e.reading : std::nan(""))
+                           : what == "angle" ? normalize_degrees(e.angle)
+                                             : double(e.icon_index);
+      line = w[2].text + " " + what + " " + w[3].text + ": " + show(value);
+    } else if (what == "token" && w.size() == 3) {
+      line = "token " + w[2].text + ": " + show(host_->tokens().get(identifier(w[2], "token")));
+    } else if (what == "named" && w.size() == 3) {
+      const auto value = host_->named().value(w[2].text);
+      line = "named " + w[2].text + ": " + (value ? show(*value) : "not registered");
+    } else if (what == "avar" && w.size() == 4) {
+      const auto value = session_.variables().get(w[2].text, w[3].text);
+      line = "avar " + quote(w[2].text) + " " + w[3].text + ": " + (value ? show(*value) : "unknown");
+    } else if (what == "tooltip" && w.size() == 2) {
+      line = "tooltip: " + quote(host_->tooltip().text);
+    } else if (what == "events" && w.size() == 2) {
+      const std::vector<KeyEvent> all = host_->events();
+      line = "events: [" + list(std::vector<KeyEvent>(all.begin() + long(std::min(printed_events_, all.size())), all.end())) + "]";
+      printed_events_ = all.size();
+    } else {
+      for (size_t i = 1; i < w.size(); ++i) line += (i > 1 ? " " : "") + w[i].text;
+    }
     out_ << line << "\n";
   }
 
@@ -314,6 +341,7 @@ class Runner {
   Session session_;
   PanelHost* host_;
   size_t events_seen_ = 0;
+  size_t printed_events_ = 0;
   int line_ = 0;
 };
 
