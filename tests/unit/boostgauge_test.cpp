@@ -32,6 +32,10 @@ constexpr RingEngine kRingEngines[] = {
     {"boostgauge", "engine2", 430, 0x30a2, 0x0100, 0x0300, 0x0200, {52, 10}, 1414.524, 20},
     {"boostgauge", "engine3", 469, 0x30a3, 0x0100, 0x0300, 0x0200, {52, 10}, 1414.524, 20},
     {"boostgauge", "engine4", 508, 0x30a4, 0x0100, 0x0300, 0x0200, {52, 10}, 1414.524, 20},
+    {"burnrate", "engine1", 137, 0x30c1, 0x0100, 0x0300, 0x0200, {52, 11}, 120, 120},
+    {"burnrate", "engine2", 172, 0x30c2, 0x0100, 0x0300, 0x0200, {52, 11}, 120, 120},
+    {"burnrate", "engine3", 207, 0x30c3, 0x0100, 0x0300, 0x0200, {52, 11}, 120, 120},
+    {"burnrate", "engine4", 242, 0x30c4, 0x0100, 0x0300, 0x0200, {52, 11}, 120, 120},
 };
 
 class RingEngineGauge : public ::testing::TestWithParam<RingEngine> {
