@@ -36,6 +36,10 @@ constexpr RingEngine kRingEngines[] = {
     {"burnrate", "engine2", 172, 0x30c2, 0x0100, 0x0300, 0x0200, {52, 11}, 120, 120},
     {"burnrate", "engine3", 207, 0x30c3, 0x0100, 0x0300, 0x0200, {52, 11}, 120, 120},
     {"burnrate", "engine4", 242, 0x30c4, 0x0100, 0x0300, 0x0200, {52, 11}, 120, 120},
+    {"tachometer", "engine1", 390, 0x3211, 0x0100, 0x0200, 0x0300, {52, 10}, 2100, 2100},
+    {"tachometer", "engine2", 429, 0x3212, 0x0100, 0x0200, 0x0300, {52, 10}, 2100, 2100},
+    {"tachometer", "engine3", 468, 0x3213, 0x0100, 0x0200, 0x0300, {52, 10}, 2100, 2100},
+    {"tachometer", "engine4", 507, 0x3214, 0x0100, 0x0200, 0x0300, {52, 10}, 2100, 2100},
 };
 
 class RingEngineGauge : public ::testing::TestWithParam<RingEngine> {
