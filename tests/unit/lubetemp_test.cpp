@@ -23,6 +23,7 @@ struct DualNeedleModule {
 
 constexpr DualNeedleModule kDualNeedleModules[] = {
     {"lubetemp", "oil_temperature", 416, 455},
+    {"headtemp", "dual_cht", 146, 181},
 };
 
 class DualNeedleGauge : public ::testing::TestWithParam<DualNeedleModule> {
