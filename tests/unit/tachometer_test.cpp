@@ -201,4 +201,57 @@ TEST(TachometerEngineGauge, RegistersTheVariableForTheDualGauge) {
   EXPECT_EQ(flags(dual, 2), 0x4083u);
 }
 
+// One lighting variable, many modules: every lit gauge follows it at its own
+// next update, each through its own module's slot, whichever gauge was clicked.
+TEST(LightingAcrossModules, EveryGaugeFollowsAClickOnAnyOther) {
+  struct Placed {
+    const char* module;
+    const char* gauge;
+    std::vector<int> lit, unlit;  // depths
+  } placed[] = {
+      {"lubepress", "oil_pressure", {0, 1, 2}, {3}},
+      {"lubetemp", "oil_temperature", {0, 1, 2}, {3}},
+      {"headtemp", "dual_cht", {0, 1, 2}, {3}},
+      {"boostgauge", "engine4", {0, 2}, {1}},
+      {"burnrate", "engine1", {0, 2}, {1}},
+      {"burnrate", "engine4", {0, 2}, {1}},
+      {"tachometer", "dual_1&2", {0, 2, 3}, {1}},
+      {"tachometer", "engine4", {0, 2}, {1}},
+      {"boostgauge", "engine1", {0, 2}, {1}},
+      {"tachometer", "engine1", {0, 2}, {1}},
+  };
+  host::PanelHost host{GAUGES_DIR};
+  std::vector<host::GaugeInstance*> gauges;
+  for (const Placed& p : placed) gauges.push_back(&host.place(p.module, p.gauge));
+  auto expect_all = [&](bool lit, const char* when) {
+    for (size_t i = 0; i < gauges.size(); ++i) {
+      for (int depth : placed[i].lit) {
+        EXPECT_EQ(flags(*gauges[i], depth), lit ? 0x4083u : 0x83u)
+            << when << ": " << placed[i].module << "!" << placed[i].gauge << " depth " << depth;
+      }
+      for (int depth : placed[i].unlit) {
+        EXPECT_EQ(flags(*gauges[i], depth), 0x83u) << when << ": " << placed[i].module << "!" << placed[i].gauge;
+      }
+    }
+  };
+  host.tick();
+  expect_all(false, "at start");
+
+  host.click(*gauges[4], 150, 150);  // burnrate!engine1
+  host.update(*gauges[1]);
+  EXPECT_EQ(flags(*gauges[1], 0), 0x4083u) << "the gauge that updated follows at once";
+  EXPECT_EQ(flags(*gauges[0], 0), 0x83u) << "the others wait for their own update";
+  EXPECT_EQ(flags(*gauges[4], 0), 0x83u) << "even the one clicked";
+  host.tick();
+  expect_all(true, "after a click on burnrate");
+
+  host.click(*gauges[0], 150, 150);  // lubepress
+  host.tick();
+  expect_all(false, "after a click on lubepress");
+
+  host.click(*gauges[6], 150, 250);  // the dual RPM gauge
+  host.tick();
+  expect_all(true, "after a click on the dual RPM gauge");
+}
+
 }  // namespace
