@@ -3,13 +3,14 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
+#include <optional>
 #include <ostream>
 
+#include "modfile/inspect.h"
+#include "render/renderer.h"
 #include "script/script_runner.h"
-
-namespace modfile {
-int inspect(const std::string& path, std::ostream& out, std::ostream& err);
-}
+#include "session.h"
 
 namespace host::cli {
 
@@ -46,6 +47,23 @@ constexpr const char* kInspectUsage =
     "\n"
     "Lists each module's gauges, bitmaps, manifest and version data, for the\n"
     "native and the Windows build alike. The module's code is never run.\n";
+
+constexpr const char* kRenderUsage =
+    "usage: panelhost render [--panel FILE] [--out FILE.png] [--night] [--ticks N]\n"
+    "                        [--live SECONDS] [--outline-mouse] [--scale F]\n"
+    "                        [--gauges DIR] [--strict]\n"
+    "\n"
+    "Draws a panel file's visible windows to a PNG picture.\n"
+    "\n"
+    "  --panel FILE      the panel configuration (default: the demo panel)\n"
+    "  --out FILE.png    where to write the picture (default: panel.png)\n"
+    "  --night           panel lighting conditions: only lit gauges glow\n"
+    "  --ticks N         panel updates before drawing, to let needles settle (default 60)\n"
+    "  --live SECONDS    run the built-in aircraft live this long first\n"
+    "  --outline-mouse   outline every click box (cyan) and tooltip region (yellow)\n"
+    "  --scale F         draw at F times the panel's size (default 1)\n"
+    "  --gauges DIR      where modules are looked up (default: this build's gauges)\n"
+    "  --strict          panel file warnings are errors\n";
 
 bool wants_help(const std::vector<std::string>& args) {
   for (const std::string& a : args) {
@@ -86,6 +104,73 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   return script::exit_code(summary);
 }
 
+int render(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (wants_help(args)) {
+    out << kRenderUsage;
+    return 0;
+  }
+  std::string panel = PANELHOST_DEMO_PANEL, output = "panel.png", gauges = default_gauges_dir();
+  RenderOptions options;
+  bool strict = false;
+  double live_seconds = 0;
+  long ticks = 60;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&]() -> std::optional<std::string> {
+      if (i + 1 == args.size()) return std::nullopt;
+      return args[++i];
+    };
+    auto number = [&](double low, double high) -> std::optional<double> {
+      auto text = value();
+      if (!text) return std::nullopt;
+      char* end = nullptr;
+      const double v = std::strtod(text->c_str(), &end);
+      if (end == text->c_str() || *end != '\0' || !(v >= low && v <= high)) return std::nullopt;
+      return v;
+    };
+    std::optional<std::string> text;
+    std::optional<double> n;
+    if (a == "--panel" && (text = value())) {
+      panel = *text;
+    } else if (a == "--out" && (text = value())) {
+      output = *text;
+    } else if (a == "--gauges" && (text = value())) {
+      gauges = *text;
+    } else if (a == "--night") {
+      options.night = true;
+    } else if (a == "--outline-mouse") {
+      options.outline_mouse = true;
+    } else if (a == "--strict") {
+      strict = true;
+    } else if (a == "--ticks" && (n = number(0, 1e6))) {
+      ticks = long(*n);
+    } else if (a == "--live" && (n = number(0, 36000))) {
+      live_seconds = *n;
+    } else if (a == "--scale" && (n = number(0.05, 8))) {
+      options.scale = *n;
+    } else {
+      err << "panelhost render: bad or incomplete option '" << a << "'\n" << kRenderUsage;
+      return 2;
+    }
+  }
+  try {
+    Session session(gauges);
+    session.load_panel(panel, strict, err);
+    if (live_seconds > 0) {
+      session.aircraft().go_live();
+      session.host().tick(int(live_seconds / AircraftModel::kTickSeconds));
+    }
+    session.host().tick(int(ticks));
+    Renderer renderer;
+    renderer.write_png(session, output, options);
+    out << "wrote " << output << "\n";
+    return 0;
+  } catch (const std::exception& e) {
+    err << "panelhost render: " << e.what() << "\n";
+    return 2;
+  }
+}
+
 int inspect(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (wants_help(args) || args.empty()) {
     (args.empty() ? err : out) << kInspectUsage;
@@ -124,7 +209,8 @@ int main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   }
   if (verb == "run") return run(rest, out, err);
   if (verb == "inspect") return inspect(rest, out, err);
-  if (verb == "render" || verb == "serve") {
+  if (verb == "render") return render(rest, out, err);
+  if (verb == "serve") {
     err << "panelhost " << verb << ": not available in this build yet\n";
     return 2;
   }

@@ -6,6 +6,9 @@
 #include <cstring>
 #include <fstream>
 
+#include "modfile/dib.h"
+#include "modfile/module_file.h"
+
 namespace host {
 
 namespace {
@@ -107,6 +110,16 @@ std::unique_ptr<LoadedModule> LoadedModule::load(const std::string& path, PANELS
   dl_iterate_phdr(collect_segments, &collector);
 
   module->check_records();
+  try {
+    for (const modfile::Resource& resource : modfile::read_module_file(path).resources) {
+      if (resource.type.is_number() && resource.type.number() == 2 && resource.name.is_number()) {
+        const modfile::Image image = modfile::decode_dib(resource.data);
+        module->bitmap_sizes_[resource.name.number()] = {image.width, image.height};
+      }
+    }
+  } catch (const modfile::FormatError& e) {
+    throw LoadError(std::string(e.what()).rfind(path, 0) == 0 ? e.what() : path + ": " + e.what());
+  }
   module->import_table_->panels = panels;
   module->linkage_->init();
   return module;
@@ -115,6 +128,11 @@ std::unique_ptr<LoadedModule> LoadedModule::load(const std::string& path, PANELS
 LoadedModule::~LoadedModule() {
   if (linkage_ && import_table_ && import_table_->panels) linkage_->deinit();
   if (handle_) dlclose(handle_);
+}
+
+std::pair<int, int> LoadedModule::bitmap_size(uint32_t id) const {
+  auto found = bitmap_sizes_.find(id);
+  return found == bitmap_sizes_.end() ? std::pair{0, 0} : found->second;
 }
 
 const GaugeView* LoadedModule::find_gauge(std::string_view name) const {

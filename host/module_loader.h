@@ -2,6 +2,7 @@
 // every record it exports before anything else reads them.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -65,6 +66,8 @@ class LoadedModule {
   const std::vector<GaugeView>& gauges() const { return gauges_; }
   const GaugeView* find_gauge(std::string_view name) const;
   const ModuleImage& image() const { return image_; }
+  // The size of a bitmap resource, or {0, 0} when the module does not carry it.
+  std::pair<int, int> bitmap_size(uint32_t id) const;
   IMPORT_TABLE* import_table() const { return import_table_; }
   GAUGESLINKAGE* linkage() const { return linkage_; }
 
@@ -78,6 +81,7 @@ class LoadedModule {
   GAUGESLINKAGE* linkage_ = nullptr;
   ModuleImage image_;
   std::vector<GaugeView> gauges_;
+  std::map<uint32_t, std::pair<int, int>> bitmap_sizes_;
 };
 
 std::string module_name_from_path(const std::string& path);

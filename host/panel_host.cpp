@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <tuple>
 
 #include "help_texts.h"
 #include "mouse.h"
@@ -55,6 +56,7 @@ GaugeInstance& PanelHost::place(std::string_view module_name, std::string_view g
   instance->gauge = view;
   instance->serial = next_serial_++;
   instance->module_name = std::string(module_name);
+  std::tie(instance->width, instance->height) = loaded.bitmap_size(view->chain[0].header->bitmap);
   instance->alias = std::move(alias);
   for (const auto& other : instances_) instance->ordinal += other->gauge == view;
   for (const ElementView& element : view->chain) {

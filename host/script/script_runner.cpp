@@ -7,6 +7,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "render/renderer.h"
 #include "session.h"
 #include "script_lexer.h"
 
@@ -72,6 +73,8 @@ class Runner {
       } catch (const LoadError& e) {
         return stop(e.what());
       } catch (const PanelError& e) {
+        return stop(e.what());
+      } catch (const std::exception& e) {  // a module file or picture that could not be read
         return stop(e.what());
       }
     }
@@ -182,7 +185,9 @@ class Runner {
     } else if (command == "render") {
       arity(w, 2, 3, "render FILE.png [night]");
       if (w.size() == 3 && w[2].text != "night") fail("render takes 'night' or nothing after the file, not '" + w[2].text + "'");
-      fail("rendering is not available in this build");
+      RenderOptions options;
+      options.night = w.size() == 3;
+      renderer_.write_png(session_, resolve(folder_, w[1].text), options);
     } else if (command == "print") {
       print(w);
     } else {
@@ -340,6 +345,7 @@ class Runner {
   RunSummary& summary_;
   Session session_;
   PanelHost* host_;
+  Renderer renderer_;
   size_t events_seen_ = 0;
   size_t printed_events_ = 0;
   int line_ = 0;
