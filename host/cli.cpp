@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
+#include <filesystem>
 #include <cstdlib>
 #include <optional>
 #include <ostream>
@@ -51,7 +53,7 @@ constexpr const char* kInspectUsage =
 constexpr const char* kRenderUsage =
     "usage: panelhost render [--panel FILE] [--out FILE.png] [--night] [--ticks N]\n"
     "                        [--live SECONDS] [--outline-mouse] [--scale F]\n"
-    "                        [--gauges DIR] [--strict]\n"
+    "                        [--gauges DIR] [--strict] [--gallery]\n"
     "\n"
     "Draws a panel file's visible windows to a PNG picture.\n"
     "\n"
@@ -63,7 +65,9 @@ constexpr const char* kRenderUsage =
     "  --outline-mouse   outline every click box (cyan) and tooltip region (yellow)\n"
     "  --scale F         draw at F times the panel's size (default 1)\n"
     "  --gauges DIR      where modules are looked up (default: this build's gauges)\n"
-    "  --strict          panel file warnings are errors\n";
+    "  --strict          panel file warnings are errors\n"
+    "  --gallery         instead of a panel, every gauge of every module in the\n"
+    "                    gauges folder once, labelled MODULE!GAUGE\n";
 
 bool wants_help(const std::vector<std::string>& args) {
   for (const std::string& a : args) {
@@ -104,6 +108,18 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   return script::exit_code(summary);
 }
 
+// Every gauge of every module in the folder, modules in name order.
+void place_every_gauge(Session& session, const std::string& folder) {
+  std::vector<std::string> modules;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.path().extension() == ".gau") modules.push_back(entry.path().stem().string());
+  }
+  std::sort(modules.begin(), modules.end());
+  for (const std::string& module : modules) {
+    for (const GaugeView& gauge : session.host().module(module).gauges()) session.host().place(module, gauge.name);
+  }
+}
+
 int render(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (wants_help(args)) {
     out << kRenderUsage;
@@ -111,7 +127,7 @@ int render(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
   std::string panel = PANELHOST_DEMO_PANEL, output = "panel.png", gauges = default_gauges_dir();
   RenderOptions options;
-  bool strict = false;
+  bool strict = false, gallery = false;
   double live_seconds = 0;
   long ticks = 60;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -142,6 +158,8 @@ int render(const std::vector<std::string>& args, std::ostream& out, std::ostream
       options.outline_mouse = true;
     } else if (a == "--strict") {
       strict = true;
+    } else if (a == "--gallery") {
+      gallery = true;
     } else if (a == "--ticks" && (n = number(0, 1e6))) {
       ticks = long(*n);
     } else if (a == "--live" && (n = number(0, 36000))) {
@@ -155,14 +173,29 @@ int render(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
   try {
     Session session(gauges);
-    session.load_panel(panel, strict, err);
+    if (gallery) {
+      place_every_gauge(session, gauges);
+    } else {
+      session.load_panel(panel, strict, err);
+    }
     if (live_seconds > 0) {
       session.aircraft().go_live();
       session.host().tick(int(live_seconds / AircraftModel::kTickSeconds));
     }
     session.host().tick(int(ticks));
     Renderer renderer;
-    renderer.write_png(session, output, options);
+    if (gallery) {
+      cairo_surface_t* image = renderer.draw_gallery(session, options);
+      try {
+        Renderer::save(image, output);
+      } catch (...) {
+        cairo_surface_destroy(image);
+        throw;
+      }
+      cairo_surface_destroy(image);
+    } else {
+      renderer.write_png(session, output, options);
+    }
     out << "wrote " << output << "\n";
     return 0;
   } catch (const std::exception& e) {

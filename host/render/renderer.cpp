@@ -169,6 +169,40 @@ cairo_surface_t* Renderer::draw_session(Session& session, const RenderOptions& o
   return image;
 }
 
+cairo_surface_t* Renderer::draw_gallery(Session& session, const RenderOptions& options) {
+  constexpr int kCell = 190, kBox = 160, kLabel = 34, kColumns = 8;
+  const auto& gauges = session.host().instances();
+  const int rows = std::max<int>(1, int((gauges.size() + kColumns - 1) / kColumns));
+  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kColumns * kCell, rows * (kCell + kLabel));
+  cairo_t* cr = cairo_create(image);
+  cairo_set_source_rgb(cr, kDefaultBackground[0], kDefaultBackground[1], kDefaultBackground[2]);
+  cairo_paint(cr);
+  cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, 11);
+  for (size_t i = 0; i < gauges.size(); ++i) {
+    const GaugeInstance& g = *gauges[i];
+    const double cell_x = double(i % kColumns) * kCell, cell_y = double(i / kColumns) * (kCell + kLabel);
+    const auto [w, h] = native_size(g);
+    const double fit = std::min(double(kBox) / w, double(kBox) / h);
+    draw_gauge(cr, g, cell_x + (kCell - w * fit) / 2, cell_y + 12 + (kBox - h * fit) / 2, w * fit, h * fit, options);
+    const std::string label = g.module_name + "!" + g.gauge->name;
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr, label.c_str(), &extents);
+    cairo_set_source_rgb(cr, 0.92, 0.92, 0.92);
+    cairo_move_to(cr, cell_x + (kCell - extents.width) / 2, cell_y + kCell + 8);
+    cairo_show_text(cr, label.c_str());
+  }
+  cairo_destroy(cr);
+  return image;
+}
+
+void Renderer::save(cairo_surface_t* image, const std::string& path) {
+  const cairo_status_t status = cairo_surface_write_to_png(image, path.c_str());
+  if (status != CAIRO_STATUS_SUCCESS) {
+    throw HostError(path + ": cannot write the picture: " + cairo_status_to_string(status));
+  }
+}
+
 void Renderer::write_png(Session& session, const std::string& path, const RenderOptions& options) {
   cairo_surface_t* image = draw_session(session, options);
   const cairo_status_t status = cairo_surface_write_to_png(image, path.c_str());

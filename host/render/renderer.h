@@ -32,8 +32,11 @@ class Renderer {
   // The loaded panel's visible windows, or without a panel the placed gauges
   // side by side at their own size. The caller destroys the surface.
   cairo_surface_t* draw_session(Session& session, const RenderOptions& options);
+  // Every placed gauge once, in a grid, each labelled MODULE!GAUGE.
+  cairo_surface_t* draw_gallery(Session& session, const RenderOptions& options);
   // Throws HostError naming the file when it cannot be written.
   void write_png(Session& session, const std::string& path, const RenderOptions& options);
+  static void save(cairo_surface_t* image, const std::string& path);
 
  private:
   void draw_panel(cairo_t* cr, Session& session, const RenderOptions& options);
