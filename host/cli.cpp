@@ -45,10 +45,14 @@ constexpr const char* kRunUsage =
     "exit status: 0 all passed, 1 an expect failed, 2 a script could not run\n";
 
 constexpr const char* kInspectUsage =
-    "usage: panelhost inspect MODULE.gau...\n"
+    "usage: panelhost inspect [--guide] MODULE.gau...\n"
     "\n"
     "Lists each module's gauges, bitmaps, manifest and version data, for the\n"
-    "native and the Windows build alike. The module's code is never run.\n";
+    "native and the Windows build alike. A Windows module's code is never run;\n"
+    "a native one is loaded to list its gauges.\n"
+    "\n"
+    "  --guide   instead, the panel author's guide: every gauge with a ready\n"
+    "            gaugeNN= line and its default size\n";
 
 constexpr const char* kRenderUsage =
     "usage: panelhost render [--panel FILE] [--out FILE.png] [--night] [--ticks N]\n"
@@ -209,6 +213,7 @@ int inspect(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     (args.empty() ? err : out) << kInspectUsage;
     return args.empty() ? 2 : 0;
   }
+  if (args[0] == "--guide") return modfile::write_guide({args.begin() + 1, args.end()}, out, err);
   int status = 0;
   for (const std::string& path : args) {
     if (modfile::inspect(path, out, err) != 0) status = 1;

@@ -101,3 +101,45 @@ int inspect(const std::string& path, std::ostream& out, std::ostream& err) {
 }
 
 }  // namespace modfile
+
+namespace modfile {
+
+int write_guide(const std::vector<std::string>& paths, std::ostream& out, std::ostream& err) {
+  out << "Gauges of the ovk piston modules\n"
+         "================================\n\n"
+         "Copy the .gau files into the simulator's gauge folder, then place gauges in\n"
+         "a panel.cfg window with the lines below (x, y and the width are in the\n"
+         "window's units; leave out the width and a gauge takes its default).\n";
+  int status = 0;
+  for (const std::string& path : paths) {
+    try {
+      const ModuleFile module = read_module_file(path);
+      const std::vector<GaugeSummary> gauges = module.gauges ? *module.gauges : native_gauges(path);
+      std::string name = path.substr(path.find_last_of('/') + 1);
+      name = name.substr(0, name.rfind('.'));
+      std::string description;
+      std::map<uint32_t, Image> bitmaps;
+      for (const Resource& r : module.resources) {
+        if (is_type(r, 16)) description = parse_version_info(r.data).value("FileDescription");
+        if (is_type(r, 2) && r.name.is_number()) bitmaps[r.name.number()] = decode_dib(r.data);
+      }
+      out << "\n" << name << ".gau: " << description << "\n";
+      for (size_t i = 0; i < gauges.size(); ++i) {
+        const GaugeSummary& g = gauges[i];
+        char line[200];
+        std::snprintf(line, sizeof line, "  gauge%02zu=%s!%s, 0, 0, %u", i % 100, name.c_str(), g.name.c_str(), g.width_mm);
+        out << line;
+        const auto found = bitmaps.find(g.root_bitmap);
+        out << "    // default width " << g.width_mm << " mm";
+        if (found != bitmaps.end()) out << ", drawn " << found->second.width << " x " << found->second.height << " px";
+        out << "\n";
+      }
+    } catch (const std::exception& e) {
+      err << e.what() << "\n";
+      status = 1;
+    }
+  }
+  return status;
+}
+
+}  // namespace modfile
