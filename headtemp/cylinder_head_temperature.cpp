@@ -4,13 +4,12 @@
 // 500 the readings run only from -17.8 to 260 degC.
 #include <algorithm>
 
-#include "lighting.h"
+#include "dual_gauge.h"
 
 namespace headtemp {
 namespace {
 
 constexpr double kCelsiusPerFahrenheit = 0.5555555555555556;
-constexpr uint32_t kLitDepths = frame::depths({0, 1, 2});  // face, needle L, needle R
 
 constinit int32_t lighting_registered;
 constinit int32_t lighting_slot;
@@ -20,56 +19,28 @@ double celsius_reading(const ELEMENT_HEADER* needle) {
   return (fahrenheit - 32.0) * kCelsiusPerFahrenheit;
 }
 
-double GAUGE_CALL needle_l_callback(ELEMENT_HEADER* needle) { return celsius_reading(needle); }
+struct CylinderHeadTemperature {
+  static constexpr NONLINEARITY scale[] = {
+      {{79, 274}, 0, 0},   {{8, 151}, 100, 0},   {{79, 26}, 200, 0},
+      {{221, 26}, 300, 0}, {{292, 151}, 400, 0}, {{221, 274}, 500, 0},
+  };
+  // The right half starts at x = 150: the halves meet without a gap.
+  static constexpr frame::DualDial dial = {
+      .gauge_name = "dual_cht", .left_token = 146, .right_token = 181,
+      .left_help = 0x30d1, .right_help = 0x30d2,  // engine 1, engine 2 cylinder head temperature
+      .right_half_x = 150, .scale = scale};
 
-double GAUGE_CALL needle_r_callback(ELEMENT_HEADER* needle) {
-  frame::register_lighting_once(lighting_registered);
-  frame::lighting_check(needle, lighting_slot, kLitDepths);
-  return celsius_reading(needle);
-}
+  static double GAUGE_CALL needle_l(ELEMENT_HEADER* needle) { return celsius_reading(needle); }
+  static double GAUGE_CALL needle_r(ELEMENT_HEADER* needle) {
+    frame::register_lighting_once(lighting_registered);
+    frame::lighting_check(needle, lighting_slot, frame::kDualGaugeLitDepths);
+    return celsius_reading(needle);
+  }
+};
+
+constinit GAUGEHDR* const gauges[] = {&frame::DualGauge<CylinderHeadTemperature>::header, nullptr};
 
 }  // namespace
-
-extern GAUGEHDR dual_cht;
-extern ELEMENT_NEEDLE needle_l, needle_r;
-extern ELEMENT_STATIC_IMAGE bezel;
-
-constinit const NONLINEARITY scale[] = {
-    {{79, 274}, 0, 0},   {{8, 151}, 100, 0},   {{79, 26}, 200, 0},
-    {{221, 26}, 300, 0}, {{292, 151}, 400, 0}, {{221, 274}, 500, 0},
-};
-
-constinit ELEMENT_STATIC_IMAGE face = frame::static_image({
-    .gauge = &dual_cht, .bitmap = 0x0100, .child = frame::child_list<&needle_l>});
-constinit ELEMENT_NEEDLE needle_l = frame::needle({
-    .gauge = &dual_cht, .bitmap = 0x0200, .position = {151, 151}, .pivot = {59, 14},
-    .token = 146, .scale = scale, .max_degrees_per_tick = 5, .update = needle_l_callback,
-    .child = frame::child_list<&needle_r>});
-constinit ELEMENT_NEEDLE needle_r = frame::needle({
-    .gauge = &dual_cht, .bitmap = 0x0300, .position = {151, 151}, .pivot = {59, 14},
-    .token = 181, .scale = scale, .max_degrees_per_tick = 5, .update = needle_r_callback,
-    .child = frame::child_list<&bezel>});
-constinit ELEMENT_STATIC_IMAGE bezel = frame::static_image({.gauge = &dual_cht, .bitmap = 0x0400});
-
-// The right half starts at x = 150: the halves meet without a gap.
-constinit const MOUSERECT mouse[] = {
-    frame::parent(),
-    frame::parent({1, 1, 149, 300}),
-    frame::help_tooltip(0x30d1),  // engine 1 cylinder head temperature
-    frame::end_parent(),
-    frame::parent({150, 1, 149, 300}),
-    frame::help_tooltip(0x30d2),  // engine 2 cylinder head temperature
-    frame::end_parent(),
-    frame::click({1, 1, 300, 300}, frame::lighting_click),
-    frame::end_parent(),
-    frame::end_of_list(),
-};
-
-constinit GAUGEHDR dual_cht = frame::gauge({
-    .name = "dual_cht", .width_mm = 80, .root = frame::root_list<&face>, .mouse = mouse});
-
-constinit GAUGEHDR* const gauges[] = {&dual_cht, nullptr};
-
 }  // namespace headtemp
 
 extern "C" {

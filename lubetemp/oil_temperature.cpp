@@ -1,16 +1,15 @@
 // "oil_temperature": engine 1 and 2 oil temperature on one 0-250 degC dial.
 // Here needle R carries the module's lighting: it registers the variable on
-// its first call and keeps the face and both needles lit or unlit.
+// its first call and, after computing its reading, keeps the gauge lit.
 #include <algorithm>
 
-#include "lighting.h"
+#include "dual_gauge.h"
 
 namespace lubetemp {
 namespace {
 
 constexpr double kRankineAtZeroFahrenheit = 459.67;  // the token is in degrees Rankine
 constexpr double kCelsiusPerFahrenheit = 0.5555555555555556;
-constexpr uint32_t kLitDepths = frame::depths({0, 1, 2});  // face, needle L, needle R
 
 constinit int32_t lighting_registered;
 constinit int32_t lighting_slot;
@@ -20,56 +19,28 @@ double celsius_reading(const ELEMENT_HEADER* needle) {
   return std::clamp(celsius, 0.0, 250.0);
 }
 
-double GAUGE_CALL needle_l_callback(ELEMENT_HEADER* needle) { return celsius_reading(needle); }
+struct OilTemperature {
+  static constexpr NONLINEARITY scale[] = {
+      {{79, 273}, 0, 0},   {{9, 151}, 50, 0},   {{79, 27}, 100, 0},
+      {{222, 27}, 150, 0}, {{293, 151}, 200, 0}, {{222, 273}, 250, 0},
+  };
+  static constexpr frame::DualDial dial = {
+      .gauge_name = "oil_temperature", .left_token = 416, .right_token = 455,
+      .left_help = 0x30f1, .right_help = 0x30f2,  // engine 1, engine 2 oil temperature
+      .right_half_x = 151, .scale = scale};
 
-double GAUGE_CALL needle_r_callback(ELEMENT_HEADER* needle) {
-  frame::register_lighting_once(lighting_registered);
-  const double reading = celsius_reading(needle);
-  frame::lighting_check(needle, lighting_slot, kLitDepths);
-  return reading;
-}
+  static double GAUGE_CALL needle_l(ELEMENT_HEADER* needle) { return celsius_reading(needle); }
+  static double GAUGE_CALL needle_r(ELEMENT_HEADER* needle) {
+    frame::register_lighting_once(lighting_registered);
+    const double reading = celsius_reading(needle);
+    frame::lighting_check(needle, lighting_slot, frame::kDualGaugeLitDepths);
+    return reading;
+  }
+};
+
+constinit GAUGEHDR* const gauges[] = {&frame::DualGauge<OilTemperature>::header, nullptr};
 
 }  // namespace
-
-extern GAUGEHDR oil_temperature;
-extern ELEMENT_NEEDLE needle_l, needle_r;
-extern ELEMENT_STATIC_IMAGE bezel;
-
-constinit const NONLINEARITY scale[] = {
-    {{79, 273}, 0, 0},   {{9, 151}, 50, 0},   {{79, 27}, 100, 0},
-    {{222, 27}, 150, 0}, {{293, 151}, 200, 0}, {{222, 273}, 250, 0},
-};
-
-constinit ELEMENT_STATIC_IMAGE face = frame::static_image({
-    .gauge = &oil_temperature, .bitmap = 0x0100, .child = frame::child_list<&needle_l>});
-constinit ELEMENT_NEEDLE needle_l = frame::needle({
-    .gauge = &oil_temperature, .bitmap = 0x0200, .position = {151, 151}, .pivot = {59, 14},
-    .token = 416, .scale = scale, .max_degrees_per_tick = 5, .update = needle_l_callback,
-    .child = frame::child_list<&needle_r>});
-constinit ELEMENT_NEEDLE needle_r = frame::needle({
-    .gauge = &oil_temperature, .bitmap = 0x0300, .position = {151, 151}, .pivot = {59, 14},
-    .token = 455, .scale = scale, .max_degrees_per_tick = 5, .update = needle_r_callback,
-    .child = frame::child_list<&bezel>});
-constinit ELEMENT_STATIC_IMAGE bezel = frame::static_image({.gauge = &oil_temperature, .bitmap = 0x0400});
-
-constinit const MOUSERECT mouse[] = {
-    frame::parent(),
-    frame::parent({1, 1, 149, 300}),
-    frame::help_tooltip(0x30f1),  // engine 1 oil temperature
-    frame::end_parent(),
-    frame::parent({151, 1, 149, 300}),
-    frame::help_tooltip(0x30f2),  // engine 2 oil temperature
-    frame::end_parent(),
-    frame::click({1, 1, 300, 300}, frame::lighting_click),
-    frame::end_parent(),
-    frame::end_of_list(),
-};
-
-constinit GAUGEHDR oil_temperature = frame::gauge({
-    .name = "oil_temperature", .width_mm = 80, .root = frame::root_list<&face>, .mouse = mouse});
-
-constinit GAUGEHDR* const gauges[] = {&oil_temperature, nullptr};
-
 }  // namespace lubetemp
 
 extern "C" {
