@@ -10,7 +10,9 @@
 #include <ostream>
 
 #include "modfile/inspect.h"
+#ifndef PANELHOST_NO_DRAWING
 #include "render/renderer.h"
+#endif
 #include "script/script_runner.h"
 #include "session.h"
 
@@ -112,6 +114,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   return script::exit_code(summary);
 }
 
+#ifndef PANELHOST_NO_DRAWING
 // Every gauge of every module in the folder, modules in name order.
 void place_every_gauge(Session& session, const std::string& folder) {
   std::vector<std::string> modules;
@@ -207,6 +210,13 @@ int render(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return 2;
   }
 }
+
+#else
+int render(const std::vector<std::string>&, std::ostream&, std::ostream& err) {
+  err << "panelhost render: this 32-bit host runs modules but does not draw; use the native panelhost\n";
+  return 2;
+}
+#endif
 
 int inspect(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (wants_help(args) || args.empty()) {

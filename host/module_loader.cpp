@@ -88,26 +88,35 @@ std::string module_name_from_path(const std::string& path) {
 std::unique_ptr<LoadedModule> LoadedModule::load(const std::string& path, PANELS* panels) {
   const std::string magic = read_magic(path);
   if (magic.empty()) throw LoadError(path + ": cannot read the module file");
-  if (magic.size() >= 2 && magic[0] == 'M' && magic[1] == 'Z') {
-    throw LoadError(path + ": a Windows module; this panelhost runs the native build of the modules");
-  }
-  if (magic != "\x7f" "ELF") throw LoadError(path + ": not a module file (no ELF header)");
+  const bool windows = magic.size() >= 2 && magic[0] == 'M' && magic[1] == 'Z';
+  if (!windows && magic != "\x7f" "ELF") throw LoadError(path + ": not a module file (neither ELF nor PE)");
 
   std::unique_ptr<LoadedModule> module(new LoadedModule);
   module->path_ = path;
   module->name_ = module_name_from_path(path);
-  module->handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!module->handle_) throw LoadError(path + ": cannot load: " + dlerror());
-  module->import_table_ = static_cast<IMPORT_TABLE*>(dlsym(module->handle_, "ImportTable"));
-  module->linkage_ = static_cast<GAUGESLINKAGE*>(dlsym(module->handle_, "Linkage"));
+  if (windows) {
+    module->pe_ = PeModule::load(path);
+    for (const PeModule::Section& section : module->pe_->sections()) {
+      module->image_.add({section.begin, section.end, section.executable});
+    }
+    module->import_table_ = static_cast<IMPORT_TABLE*>(module->pe_->find_export("ImportTable"));
+    module->linkage_ = static_cast<GAUGESLINKAGE*>(module->pe_->find_export("Linkage"));
+  } else {
+    module->handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module->handle_) throw LoadError(path + ": cannot load: " + dlerror());
+    module->import_table_ = static_cast<IMPORT_TABLE*>(dlsym(module->handle_, "ImportTable"));
+    module->linkage_ = static_cast<GAUGESLINKAGE*>(dlsym(module->handle_, "Linkage"));
+  }
   if (!module->import_table_ || !module->linkage_) {
     throw LoadError(path + ": not a gauge module: it does not export " +
                     (module->import_table_ ? "Linkage" : "ImportTable"));
   }
-  link_map* map = nullptr;
-  if (dlinfo(module->handle_, RTLD_DI_LINKMAP, &map) != 0 || !map) throw LoadError(path + ": cannot map the module");
-  ImageCollector collector{map->l_addr, &module->image_};
-  dl_iterate_phdr(collect_segments, &collector);
+  if (module->handle_) {
+    link_map* map = nullptr;
+    if (dlinfo(module->handle_, RTLD_DI_LINKMAP, &map) != 0 || !map) throw LoadError(path + ": cannot map the module");
+    ImageCollector collector{map->l_addr, &module->image_};
+    dl_iterate_phdr(collect_segments, &collector);
+  }
 
   module->check_records();
   try {
@@ -127,6 +136,7 @@ std::unique_ptr<LoadedModule> LoadedModule::load(const std::string& path, PANELS
 
 LoadedModule::~LoadedModule() {
   if (linkage_ && import_table_ && import_table_->panels) linkage_->deinit();
+  pe_.reset();
   if (handle_) dlclose(handle_);
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gauge_records.h"
+#include "pe_loader.h"
 
 namespace host {
 
@@ -76,7 +77,8 @@ class LoadedModule {
   void check_records();
 
   std::string path_, name_;
-  void* handle_ = nullptr;
+  void* handle_ = nullptr;           // a native module
+  std::unique_ptr<PeModule> pe_;     // a Windows module, in the 32-bit host
   IMPORT_TABLE* import_table_ = nullptr;
   GAUGESLINKAGE* linkage_ = nullptr;
   ModuleImage image_;

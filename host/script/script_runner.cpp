@@ -7,7 +7,9 @@
 #include <ostream>
 #include <sstream>
 
+#ifndef PANELHOST_NO_DRAWING
 #include "render/renderer.h"
+#endif
 #include "session.h"
 #include "script_lexer.h"
 
@@ -185,9 +187,13 @@ class Runner {
     } else if (command == "render") {
       arity(w, 2, 3, "render FILE.png [night]");
       if (w.size() == 3 && w[2].text != "night") fail("render takes 'night' or nothing after the file, not '" + w[2].text + "'");
+#ifdef PANELHOST_NO_DRAWING
+      err_ << path_ << ":" << line_ << ": note: this 32-bit host does not draw; " << w[1].text << " not written\n";
+#else
       RenderOptions options;
       options.night = w.size() == 3;
       renderer_.write_png(session_, resolve(folder_, w[1].text), options);
+#endif
     } else if (command == "print") {
       print(w);
     } else {
@@ -345,7 +351,9 @@ class Runner {
   RunSummary& summary_;
   Session session_;
   PanelHost* host_;
+#ifndef PANELHOST_NO_DRAWING
   Renderer renderer_;
+#endif
   size_t events_seen_ = 0;
   size_t printed_events_ = 0;
   int line_ = 0;
