@@ -2,7 +2,7 @@
 // starter buttons (left engine above, right engine below), right engine
 // magnetos, with the same switch logic as the per-engine panels but stores of
 // its own: this module shares nothing with them, even for engine 1.
-#include "../ignitionkeys/start_switches.h"
+#include "start_switches.h"
 
 namespace crankpanel {
 namespace {
