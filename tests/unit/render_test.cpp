@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <sstream>
 
 #include "render/renderer.h"
 #include "session.h"
@@ -159,6 +160,33 @@ TEST(Render, AnIconShowsItsOtherImageWhenItsValueFlips) {
   }
   EXPECT_EQ(elsewhere, 0);
   EXPECT_GT(differing, 100);
+}
+
+}  // namespace
+
+namespace {
+
+// The electrical panel button shows and hides window 40 of the demo panel.
+TEST(Render, TheElectricalPanelButtonShowsAndHidesItsWindow) {
+  host::Session session(GAUGES_DIR);
+  std::ostringstream warnings;
+  session.load_panel(std::string(SOURCE_DIR) + "/panels/demo/panel.cfg", false, warnings);
+  host::Renderer renderer;
+  session.host().tick();
+  auto window_pixel = [&] {
+    Picture picture(renderer.draw_session(session, {}));
+    return picture.at(1070, 540);  // inside window 40, over the main panel
+  };
+  const uint32_t hidden = window_pixel();
+  ASSERT_FALSE(session.window_visible(1));
+  host::GaugeInstance* button = session.host().find("switchbank!electrical panel");
+  ASSERT_NE(button, nullptr);
+  session.host().click(*button, 10, 10);
+  EXPECT_TRUE(session.window_visible(1));
+  EXPECT_NE(window_pixel(), hidden);
+  session.host().click(*button, 10, 10);
+  EXPECT_FALSE(session.window_visible(1));
+  EXPECT_EQ(window_pixel(), hidden);
 }
 
 }  // namespace
