@@ -213,3 +213,7 @@ void Renderer::write_png(Session& session, const std::string& path, const Render
 }
 
 }  // namespace host
+
+// Fontconfig, which cairo uses for text, keeps its font cache for the life of
+// the process by design; the sanitizer build's leak checker is told so.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
