@@ -3,6 +3,7 @@
 // the stores and the lighting.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <string>
 #include <vector>
 
@@ -494,6 +495,9 @@ TEST(TotalGauges, PercentOfCapacity) {
 
 // Three totals divide first, the aircraft's multiplies first: a third shows it in the last bit.
 TEST(TotalGauges, OrderOfOperations) {
+#if FLT_EVAL_METHOD != 0
+  GTEST_SKIP() << "the 32-bit modules under test compute in x87 extended precision, where both orders round a third alike";
+#endif
   const double divided_first = 1.0 / 3.0 * 100.0;
   const double multiplied_first = 1.0 * 100.0 / 3.0;
   ASSERT_NE(divided_first, multiplied_first);
