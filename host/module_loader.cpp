@@ -130,9 +130,10 @@ std::unique_ptr<LoadedModule> LoadedModule::load(const std::string& path, PANELS
     throw LoadError(std::string(e.what()).rfind(path, 0) == 0 ? e.what() : path + ": " + e.what());
   }
   module->import_table_->panels = panels;
-  module->linkage_->init();
   return module;
 }
+
+void LoadedModule::start() { linkage_->init(); }
 
 LoadedModule::~LoadedModule() {
   if (linkage_ && import_table_ && import_table_->panels) linkage_->deinit();

@@ -56,8 +56,11 @@ struct GaugeView {
 
 class LoadedModule {
  public:
-  // Loads MODULE.gau, writes `panels` into its ImportTable and calls its init routine.
+  // Loads MODULE.gau and writes `panels` into its ImportTable.
   static std::unique_ptr<LoadedModule> load(const std::string& path, PANELS* panels);
+  // Calls the module's init routine: once the host knows the module, so that
+  // the names it hands over are seen to lie inside a loaded module.
+  void start();
   ~LoadedModule();  // deinit routine, then unload
   LoadedModule(const LoadedModule&) = delete;
   LoadedModule& operator=(const LoadedModule&) = delete;

@@ -42,6 +42,7 @@ LoadedModule& PanelHost::module(std::string_view name) {
   auto loaded = LoadedModule::load(gauges_dir_ + "/" + std::string(name) + ".gau", panels());
   LoadedModule& result = *loaded;
   modules_.emplace(std::string(name), std::move(loaded));
+  result.start();
   return result;
 }
 
