@@ -101,7 +101,7 @@ struct FuelHost {
   static uint32_t flags(const host::GaugeInstance& g, int depth) { return g.elements[depth].view.header->image_flags; }
   std::string tooltip(host::GaugeInstance& g) { return host.hover(g, 150, 150).text; }
   double lighting() { return host.named().value(kLighting).value_or(-1); }
-  // Stands in for the module's own registration where the host misses it (see InitRegistersTheLightingVariable).
+  // Sets the lighting switch as another module or an earlier click would have left it.
   void register_lighting(double value) { host.named().set_by_name(kLighting, value); }
 };
 
