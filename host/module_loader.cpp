@@ -94,6 +94,18 @@ std::unique_ptr<LoadedModule> LoadedModule::load(const std::string& path, PANELS
   std::unique_ptr<LoadedModule> module(new LoadedModule);
   module->path_ = path;
   module->name_ = module_name_from_path(path);
+  // Read the whole file before mapping it: a truncated file that the dynamic
+  // loader maps anyway faults on the first page past its end.
+  try {
+    for (const modfile::Resource& resource : modfile::read_module_file(path).resources) {
+      if (resource.type.is_number() && resource.type.number() == 2 && resource.name.is_number()) {
+        const modfile::Image image = modfile::decode_dib(resource.data);
+        module->bitmap_sizes_[resource.name.number()] = {image.width, image.height};
+      }
+    }
+  } catch (const modfile::FormatError& e) {
+    throw LoadError(std::string(e.what()).rfind(path, 0) == 0 ? e.what() : path + ": " + e.what());
+  }
   if (windows) {
     module->pe_ = PeModule::load(path);
     for (const PeModule::Section& section : module->pe_->sections()) {
@@ -119,16 +131,6 @@ std::unique_ptr<LoadedModule> LoadedModule::load(const std::string& path, PANELS
   }
 
   module->check_records();
-  try {
-    for (const modfile::Resource& resource : modfile::read_module_file(path).resources) {
-      if (resource.type.is_number() && resource.type.number() == 2 && resource.name.is_number()) {
-        const modfile::Image image = modfile::decode_dib(resource.data);
-        module->bitmap_sizes_[resource.name.number()] = {image.width, image.height};
-      }
-    }
-  } catch (const modfile::FormatError& e) {
-    throw LoadError(std::string(e.what()).rfind(path, 0) == 0 ? e.what() : path + ": " + e.what());
-  }
   module->import_table_->panels = panels;
   return module;
 }

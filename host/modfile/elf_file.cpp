@@ -16,6 +16,17 @@ void read_elf_file(const ByteReader& file, ModuleFile& module) {
   if (file.u16(18, "ELF machine") != 62) throw FormatError("not built for x86-64");
   module.format = "ELF x86-64 shared object";
 
+  // Every loadable segment must lie in the file: the loader maps them as they are.
+  const uint64_t segments = file.u64(32, "program header offset");
+  const uint16_t segment_entry_size = file.u16(54, "program header size");
+  const uint16_t segment_count = file.u16(56, "program header count");
+  if (segment_entry_size < 56) throw FormatError("bad program header table");
+  for (uint32_t i = 0; i < segment_count; ++i) {
+    const uint64_t at = segments + uint64_t(i) * segment_entry_size;
+    if (file.u32(at, "program header") != 1) continue;  // PT_LOAD
+    file.need(file.u64(at + 8, "segment offset"), file.u64(at + 32, "segment size"), "loadable segment");
+  }
+
   const uint64_t sections = file.u64(40, "section header offset");
   const uint16_t entry_size = file.u16(58, "section header size");
   const uint16_t count = file.u16(60, "section count");

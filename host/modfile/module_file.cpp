@@ -1,5 +1,6 @@
 #include "module_file.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -31,6 +32,8 @@ ModuleFile parse_module_file(std::span<const uint8_t> bytes, const std::string& 
 }
 
 ModuleFile read_module_file(const std::string& path) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) throw FormatError(path + ": a folder, not a module file");
   std::ifstream in(path, std::ios::binary);
   if (!in) throw FormatError(path + ": cannot open the file");
   in.seekg(0, std::ios::end);
