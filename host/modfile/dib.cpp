@@ -41,7 +41,7 @@ Image decode_dib(std::span<const uint8_t> bytes) {
     for (int x = 0; x < width; ++x) {
       uint32_t value;
       switch (bits) {
-        case 1: value = palette[(bytes[row + x / 8] >> (7 - x % 8)) & 1]; break;
+        case 1: value = palette[std::min<uint32_t>((bytes[row + x / 8] >> (7 - x % 8)) & 1, colours - 1)]; break;
         case 4: value = palette[std::min<uint32_t>((bytes[row + x / 2] >> (x % 2 ? 0 : 4)) & 0xF, colours - 1)]; break;
         case 8: value = palette[std::min<uint32_t>(bytes[row + x], colours - 1)]; break;
         case 24: value = uint32_t(bytes[row + 3 * x]) | uint32_t(bytes[row + 3 * x + 1]) << 8 | uint32_t(bytes[row + 3 * x + 2]) << 16; break;

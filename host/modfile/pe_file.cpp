@@ -132,7 +132,7 @@ void read_pe_file(const ByteReader& file, ModuleFile& module) {
   }
 
   // Resources: type, name, language, three directory levels deep.
-  if (auto [root, size] = image.directory(2); root) {
+  if (const uint32_t root = image.directory(2).first; root) {  // a plain name: lambdas below capture it
     int entries = 0;
     auto name_of = [&](uint32_t id_field) {
       ResourceName name;
