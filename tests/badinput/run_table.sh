@@ -35,7 +35,7 @@ check() {
     echo "FAIL $name: ${problems[*]}"
     sed 's/^/    | /' "$errs" | head -20
   else
-    echo "ok   $name: $(head -1 "$errs")"
+    echo "ok   $name: $(head -1 "$errs" | tr -d '\0')"
   fi
 }
 
@@ -108,6 +108,8 @@ check panel-absurd-size     2 "absurd_size.cfg:5"       'size_mm'  -- $(render_s
 check panel-no-bang         2 "no_bang.cfg:5"           '.'  -- $(render_strict "$(panel no_bang <<<'gauge00=lubepress oil_pressure, 0, 0')")
 check panel-unknown-module  2 "unknown_module.cfg:5"    'nosuch'  -- $(render_strict "$(panel unknown_module <<<'gauge00=nosuch!oil_pressure, 0, 0')")
 check panel-unknown-gauge   2 "unknown_gauge.cfg:5"     'no_such_gauge' -- $(render_strict "$(panel unknown_gauge <<<'gauge00=lubepress!no_such_gauge, 0, 0')")
+check panel-zero-width      2 "zero_width.cfg:5"        'width'  -- $(render_strict "$(panel zero_width <<<'gauge00=lubepress!oil_pressure, 0, 0, 0, 0')")
+check panel-window-gap      2 "window_gap.cfg:6"        'Window02'  -- $(render_strict "$(panel window_gap <<<$'gauge00=lubepress!oil_pressure, 0, 0\n[Window02]')")
 head -c 3000 "$real" | tr -d '\0' >"$work/garbage.cfg"
 check panel-garbage         2 "$work/garbage.cfg"       '.'                          -- $(render_strict "$work/garbage.cfg")
 
@@ -126,6 +128,10 @@ check expect-too-short      2 "expect_short.panel:1"    'usage'                 
 check unknown-handle        2 "unknown_handle.panel:1"  'no gauge'                   -- run "$(printf 'click nobody 1 1\n' | script unknown_handle)"
 check depth-beyond-chain    2 "deep.panel:3"            'no element at depth'        -- run "$(printf 'gauges %s\nplace lubepress!oil_pressure as oil\nexpect angle oil 99999 0\n' "$gauges" | script deep)"
 check script-panel-strict   2 "no_bang.cfg:5"           '.'                          -- run --strict --gauges "$gauges" "$(printf 'panel %s\n' "$work/no_bang.cfg" | script strict_panel)"
+check missing-gauges-folder 2 "missing_folder.panel:2"  'nowhere/lubepress\.gau' -- run "$(printf 'gauges nowhere\nplace lubepress!oil_pressure\n' | script missing_folder)"
+check message-out-of-range  2 "message_range.panel:3"   'message out of range'       -- run "$(printf 'gauges %s\nplace lubepress!oil_pressure as oil\nmessage oil 99999999999\n' "$gauges" | script message_range)"
+check long-unclosed-line    2 "long_line.panel:1"       'unbalanced quote'           -- run "$(printf 'print "%s\n' "$(head -c 300000 /dev/zero | tr '\0' x)" | script long_line)"
+check guide-on-garbage      1 "$mods/text.gau"          'not a module file'          -- inspect --guide "$mods/text.gau"
 tail -c 4000 "$real" >"$work/garbage.panel"
 check script-garbage        2 "$work/garbage.panel:"    '.'                          -- run "$work/garbage.panel"
 
