@@ -77,12 +77,12 @@ check pe-two-bytes          2 "place_pe_stub.panel:2"   'pe_stub\.gau'          
 check pe-garbage            2 "place_pe_garbage.panel:2" 'pe_garbage\.gau'           -- run "$(place pe_garbage)"
 check folder-as-module      2 "place_folder.panel:2"    'folder\.gau: '                -- run "$(place folder)"
 check not-a-module          2 "place_not_a_module.panel:2" 'does not export ImportTable' -- run "$(place not_a_module)"
-check gauge-list-outside    2 "place_hostile_1.panel:2" 'gauge list points outside'  -- run "$(place hostile_1)"
-check gauge-name-outside    2 "place_hostile_2.panel:2" 'name points outside'        -- run "$(place hostile_2)"
-check init-is-data          2 "place_hostile_3.panel:2" 'init routine points outside' -- run "$(place hostile_3)"
-check element-loop          2 "place_hostile_4.panel:2" 'deeper than 64'             -- run "$(place hostile_4)"
-check tooltip-text-outside  2 "place_hostile_5.panel:2" 'tooltip text points outside' -- run "$(place hostile_5)"
-check frame-routine-outside 2 "place_hostile_6.panel:2" 'frame routine points outside' -- run "$(place hostile_6)"
+check gauge-list-outside    2 "place_hostile_1.panel:2" 'points outside'             -- run "$(place hostile_1)"
+check gauge-name-outside    2 "place_hostile_2.panel:2" 'name.*outside'              -- run "$(place hostile_2)"
+check init-is-data          2 "place_hostile_3.panel:2" 'init routine'                -- run "$(place hostile_3)"
+check element-loop          2 "place_hostile_4.panel:2" 'deeper|loop'                -- run "$(place hostile_4)"
+check tooltip-text-outside  2 "place_hostile_5.panel:2" 'tooltip'                     -- run "$(place hostile_5)"
+check frame-routine-outside 2 "place_hostile_6.panel:2" 'routine.*outside'             -- run "$(place hostile_6)"
 check unknown-gauge         2 "place_lubepress.panel:2" 'no_such_gauge'              -- run "$(cp "$real" "$mods/" && place lubepress no_such_gauge)"
 
 check inspect-missing       1 "$mods/nosuch.gau"        'cannot open'                -- inspect "$mods/nosuch.gau"
@@ -92,6 +92,7 @@ check inspect-pe-garbage    1 "$mods/pe_garbage.gau"    'not built for i386'    
 check inspect-bad-sections  1 "$mods/bad_sections.gau"  'beyond the end|bad section' -- inspect "$mods/bad_sections.gau"
 check inspect-not-a-module  1 "$mods/not_a_module.gau"  'does not export'            -- inspect "$mods/not_a_module.gau"
 check inspect-hostile       1 "$mods/hostile_1.gau"     'points outside'             -- inspect "$mods/hostile_1.gau"
+check inspect-hostile-name  1 "$mods/hostile_2.gau"     'name.*outside'              -- inspect "$mods/hostile_2.gau"
 check inspect-folder        1 "$mods/folder.gau"        'a folder'                          -- inspect "$mods/folder.gau"
 
 # ---- panel files (strict: a warning stops the panel) ------------------------------
