@@ -1,53 +1,93 @@
 #include "dib.h"
 
-#include <cstdlib>
-
 namespace modfile {
 
 namespace {
-constexpr int32_t kMaxSide = 4096;
+constexpr uint32_t kUncompressed = 0;
+
+struct Layout {
+  BitmapSize size;
+  bool bottom_up = true;
+  uint64_t palette = 0;
+  uint32_t colours = 0;
+  uint64_t pixels = 0, stride = 0;
+};
+
+// Where everything lies, once every field has been checked against the bytes.
+Layout read_layout(const ByteReader& dib, uint64_t pixels_from_file_header) {
+  Layout layout;
+  const uint32_t header_size = dib.u32(0, "header size");
+  if (header_size < 40) dib.fail("header of " + std::to_string(header_size) + " bytes is not read");
+  dib.need(0, header_size, "header");
+  const int64_t width = dib.i32(4), height = dib.i32(8);
+  const uint16_t bits = dib.u16(14);
+  const uint32_t compression = dib.u32(16), colours_used = dib.u32(32);
+  if (width <= 0 || width > kMaxBitmapSide || height == 0 || height > kMaxBitmapSide || height < -kMaxBitmapSide) {
+    dib.fail("size " + std::to_string(width) + " x " + std::to_string(height) + " is absurd (at most " +
+             std::to_string(kMaxBitmapSide) + " pixels a side)");
+  }
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) dib.fail(std::to_string(bits) + " bits per pixel are not read");
+  if (compression != kUncompressed) dib.fail("compression " + std::to_string(compression) + " is not read");
+  layout.size = {int(width), int(height < 0 ? -height : height), bits};
+  layout.bottom_up = height > 0;
+
+  layout.colours = colours_used;
+  if (bits <= 8) {
+    if (colours_used > (1u << bits)) dib.fail("palette of " + std::to_string(colours_used) + " colours for " + std::to_string(bits) + " bits per pixel");
+    if (colours_used == 0) layout.colours = 1u << bits;
+  }
+  layout.palette = header_size;
+  dib.need(layout.palette, 4ull * layout.colours, "palette");
+  layout.pixels = layout.palette + 4ull * layout.colours;
+  if (pixels_from_file_header) {
+    if (pixels_from_file_header < layout.pixels) dib.fail("pixel data offset " + hex(pixels_from_file_header) + " lies inside the header");
+    layout.pixels = pixels_from_file_header;
+  }
+  layout.stride = (uint64_t(width) * bits + 31) / 32 * 4;
+  dib.need(layout.pixels, layout.stride * uint64_t(layout.size.height), "pixel data");
+  return layout;
 }
 
-Image decode_dib(std::span<const uint8_t> bytes) {
-  if (bytes.size() >= 14 && bytes[0] == 'B' && bytes[1] == 'M') bytes = bytes.subspan(14);
-  const ByteReader dib(bytes, "bitmap");
-  const uint32_t header_size = dib.u32(0, "bitmap header");
-  if (header_size < 40 || header_size > bytes.size()) throw FormatError("bitmap: unknown header size " + std::to_string(header_size));
-  const auto width = int32_t(dib.u32(4, "bitmap width"));
-  const auto raw_height = int32_t(dib.u32(8, "bitmap height"));
-  const uint16_t bits = dib.u16(14, "bits per pixel");
-  const uint32_t compression = dib.u32(16, "compression");
-  if (compression != 0) throw FormatError("bitmap: compressed bitmaps are not read");
-  if (width <= 0 || width > kMaxSide || raw_height == 0 || raw_height == INT32_MIN || std::abs(raw_height) > kMaxSide) {
-    throw FormatError("bitmap: absurd size " + std::to_string(width) + " x " + std::to_string(raw_height));
-  }
-  if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) {
-    throw FormatError("bitmap: " + std::to_string(bits) + " bits per pixel are not read");
-  }
-  const bool bottom_up = raw_height > 0;
-  const int height = std::abs(raw_height);
-  uint32_t colours = bits <= 8 ? dib.u32(32, "palette size") : 0;
-  if (bits <= 8 && (colours == 0 || colours > (1u << bits))) colours = 1u << bits;
-  std::vector<uint32_t> palette(colours);
-  for (uint32_t i = 0; i < colours; ++i) palette[i] = dib.u32(header_size + 4 * i, "palette") & 0xFFFFFFu;
+// A BMP file's own header: the bitmap follows it, its pixels at the offset it gives.
+std::span<const uint8_t> skip_file_header(std::span<const uint8_t> bytes, uint64_t& pixels, const std::string& what) {
+  pixels = 0;
+  if (bytes.size() < 14 || bytes[0] != 'B' || bytes[1] != 'M') return bytes;
+  const uint32_t offset = ByteReader(bytes).u32(10);
+  if (offset < 14) ByteReader(bytes, what).fail("pixel data offset " + hex(offset) + " lies inside the file header");
+  pixels = offset - 14;
+  return bytes.subspan(14);
+}
+}  // namespace
 
-  const uint64_t stride = ((uint64_t(width) * bits + 31) / 32) * 4;
-  const uint64_t pixels = header_size + 4ull * colours;
-  dib.need(pixels, stride * uint64_t(height), "pixel data");
+BitmapSize read_bitmap_size(std::span<const uint8_t> bytes, const std::string& what) {
+  uint64_t pixels;
+  bytes = skip_file_header(bytes, pixels, what);
+  return read_layout(ByteReader(bytes, what), pixels).size;
+}
+
+Image decode_dib(std::span<const uint8_t> bytes, const std::string& what) {
+  uint64_t pixels_offset;
+  bytes = skip_file_header(bytes, pixels_offset, what);
+  const ByteReader dib(bytes, what);
+  const Layout layout = read_layout(dib, pixels_offset);
+  const auto [width, height, bits] = layout.size;
+
+  std::vector<uint32_t> palette(layout.colours);
+  for (uint32_t i = 0; i < layout.colours; ++i) palette[i] = dib.u32(layout.palette + 4ull * i) & 0xFFFFFF;
+  auto colour = [&](uint32_t index) { return index < palette.size() ? palette[index] : 0u; };
 
   Image image{width, height, bits, std::vector<uint32_t>(size_t(width) * size_t(height))};
   for (int y = 0; y < height; ++y) {
-    const uint64_t row = pixels + stride * uint64_t(bottom_up ? height - 1 - y : y);
+    const uint8_t* row = bytes.data() + layout.pixels + layout.stride * uint64_t(layout.bottom_up ? height - 1 - y : y);
+    uint32_t* out = image.rgb.data() + size_t(y) * size_t(width);
     for (int x = 0; x < width; ++x) {
-      uint32_t value;
       switch (bits) {
-        case 1: value = palette[std::min<uint32_t>((bytes[row + x / 8] >> (7 - x % 8)) & 1, colours - 1)]; break;
-        case 4: value = palette[std::min<uint32_t>((bytes[row + x / 2] >> (x % 2 ? 0 : 4)) & 0xF, colours - 1)]; break;
-        case 8: value = palette[std::min<uint32_t>(bytes[row + x], colours - 1)]; break;
-        case 24: value = uint32_t(bytes[row + 3 * x]) | uint32_t(bytes[row + 3 * x + 1]) << 8 | uint32_t(bytes[row + 3 * x + 2]) << 16; break;
-        default: value = dib.u32(row + 4 * uint64_t(x)) & 0xFFFFFFu; break;
+        case 1: out[x] = colour((row[x / 8] >> (7 - x % 8)) & 1); break;
+        case 4: out[x] = colour((row[x / 2] >> (x % 2 ? 0 : 4)) & 0xF); break;
+        case 8: out[x] = colour(row[x]); break;
+        case 24: out[x] = uint32_t(row[3 * x]) | uint32_t(row[3 * x + 1]) << 8 | uint32_t(row[3 * x + 2]) << 16; break;
+        default: out[x] = uint32_t(row[4 * x]) | uint32_t(row[4 * x + 1]) << 8 | uint32_t(row[4 * x + 2]) << 16; break;
       }
-      image.rgb[size_t(y) * size_t(width) + size_t(x)] = value;
     }
   }
   return image;

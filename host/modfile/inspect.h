@@ -1,4 +1,4 @@
-// panelhost inspect: what a module file holds, for both builds.
+// panelhost inspect: what a module file holds, read without running it.
 #pragma once
 
 #include <iosfwd>
@@ -7,7 +7,8 @@
 
 namespace modfile {
 
-// Prints the report to `out`, or "PATH: what is wrong" to `err` and returns 1.
+// Prints the report to `out` and returns 0, or prints "PATH: what is wrong"
+// to `err` and returns 1.
 int inspect(const std::string& path, std::ostream& out, std::ostream& err);
 
 // The panel author's guide: per module, every gauge with a ready panel.cfg
