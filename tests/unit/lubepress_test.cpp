@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "panel_host.h"
+#include "tooltip_expectations.h"
 
 namespace {
 
@@ -65,15 +66,7 @@ TEST_F(OilPressure, TooltipHalvesLeaveColumn150Uncovered) {
       {299, 1, 0x3102}, {299, 300, 0x3102}, {300, 150, 0},      {0, 150, 0},        {75, 0, 0},
       {75, 301, 0},     {-5, 150, 0},
   };
-  for (const Case& c : cases) {
-    const host::Tooltip& tip = host.hover(gauge, c.x, c.y);
-    if (c.help == 0) {
-      EXPECT_EQ(tip.kind, host::Tooltip::Kind::None) << c.x << "," << c.y;
-    } else {
-      EXPECT_EQ(tip.kind, host::Tooltip::Kind::Help) << c.x << "," << c.y;
-      EXPECT_EQ(tip.help_id, c.help) << c.x << "," << c.y;
-    }
-  }
+  for (const Case& c : cases) expect_help_tooltip(host, gauge, c.x, c.y, c.help);
 }
 
 TEST_F(OilPressure, TheWholeFaceIsOneClickArea) {

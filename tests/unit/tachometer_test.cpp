@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "panel_host.h"
+#include "tooltip_expectations.h"
 
 namespace {
 
@@ -116,15 +117,7 @@ TEST_F(Tachometer, DualTooltipsCoverTheUpperQuartersOnly) {
       {300, 75, 0},       {75, 150, 0},       {225, 150, 0},    {75, 300, 0},       {225, 300, 0},
       {0, 75, 0},         {75, 0, 0},
   };
-  for (const Case& c : cases) {
-    const host::Tooltip& tip = host.hover(dual, c.x, c.y);
-    if (c.help == 0) {
-      EXPECT_EQ(tip.kind, host::Tooltip::Kind::None) << c.x << "," << c.y;
-    } else {
-      EXPECT_EQ(tip.kind, host::Tooltip::Kind::Help) << c.x << "," << c.y;
-      EXPECT_EQ(tip.help_id, c.help) << c.x << "," << c.y;
-    }
-  }
+  for (const Case& c : cases) expect_help_tooltip(host, dual, c.x, c.y, c.help);
 }
 
 TEST_F(Tachometer, DualClickAreaIsTheWholeFace) {
