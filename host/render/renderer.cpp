@@ -9,7 +9,6 @@ namespace host {
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;
-constexpr int kWindowGap = 12;
 constexpr double kDefaultBackground[3] = {0.16, 0.17, 0.18};
 
 void draw_missing(cairo_t* cr, double x, double y, double w, double h, const std::string& what) {
@@ -90,83 +89,46 @@ void Renderer::draw_gauge(cairo_t* cr, const GaugeInstance& gauge, double x, dou
   cairo_restore(cr);
 }
 
-void Renderer::draw_panel(cairo_t* cr, Session& session, const RenderOptions& options) {
-  const PanelConfig& panel = *session.panel();
-  int next_x = 0;
-  for (const PanelWindow& window : panel.windows) {
-    if (!session.window_visible(size_t(window.index))) continue;
-    // Gauges placed without a size take their default width in panel units.
-    auto extent = [&](const Placement& p, std::pair<int, int> native, uint32_t width_mm) {
-      const double w = p.width > 0 ? p.width : width_mm;
-      const double h = p.height > 0 ? p.height : w * native.second / std::max(1, native.first);
-      return std::pair{w, h};
-    };
-    int w = window.size_w, h = window.size_h;
-    if (w <= 0 || h <= 0) {  // no size: fit the window to its gauges
-      for (const auto& g : session.host().instances()) {
-        if (g->placement.window != window.index) continue;
-        const auto [gw, gh] = extent(g->placement, native_size(*g), g->gauge->header->default_width_mm);
-        w = std::max(w, int(std::ceil(g->placement.x + gw)));
-        h = std::max(h, int(std::ceil(g->placement.y + gh)));
-      }
-    }
-    const int wx = window.position ? (*window.position)[0] : next_x;
-    const int wy = window.position ? (*window.position)[1] : 0;
-    next_x = std::max(next_x, wx + w + kWindowGap);
-
+void Renderer::draw_layout(cairo_t* cr, const PanelLayout& layout, const RenderOptions& options) {
+  const double dim = options.night ? 0.25 : 1.0;
+  for (const LaidOutWindow& window : layout.windows) {
     cairo_save(cr);
-    cairo_rectangle(cr, wx, wy, w, h);
+    cairo_rectangle(cr, window.rect.x, window.rect.y, window.rect.width, window.rect.height);
     cairo_clip(cr);
-    double background[3] = {kDefaultBackground[0], kDefaultBackground[1], kDefaultBackground[2]};
-    if (window.background_color) {
-      for (int c = 0; c < 3; ++c) background[c] = std::clamp((*window.background_color)[c], 0, 255) / 255.0;
-    }
-    const double dim = options.night ? 0.25 : 1.0;
-    cairo_set_source_rgb(cr, background[0] * dim, background[1] * dim, background[2] * dim);
+    cairo_set_source_rgb(cr, window.background[0] * dim, window.background[1] * dim, window.background[2] * dim);
     cairo_paint(cr);
-    for (const auto& g : session.host().instances()) {
-      if (g->placement.window != window.index) continue;
-      const auto [gw, gh] = extent(g->placement, native_size(*g), g->gauge->header->default_width_mm);
-      draw_gauge(cr, *g, wx + g->placement.x, wy + g->placement.y, gw, gh, options);
+    for (const LaidOutGauge& g : window.gauges) {
+      draw_gauge(cr, *g.gauge, g.rect.x, g.rect.y, g.rect.width, g.rect.height, options);
     }
-    for (const MissingGauge& m : session.missing_gauges()) {
-      if (m.window != window.index) continue;
-      draw_missing(cr, wx + m.placement.x, wy + m.placement.y, m.placement.width > 0 ? m.placement.width : 80,
-                   m.placement.height > 0 ? m.placement.height : 80, m.what);
+    for (const LaidOutMissing& m : window.missing) {
+      draw_missing(cr, m.rect.x, m.rect.y, m.rect.width, m.rect.height, m.missing->what);
     }
     cairo_restore(cr);
   }
 }
 
+const PanelLayout& Renderer::layout(Session& session) {
+  lay_out(session, *this, layout_);
+  return layout_;
+}
+
 cairo_surface_t* Renderer::draw_session(Session& session, const RenderOptions& options) {
-  // Measure first: a recording surface knows what was drawn.
-  cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
-  cairo_t* cr = cairo_create(recording);
-  if (session.panel()) {
-    draw_panel(cr, session, options);
-  } else {
-    double x = 0;
-    for (const auto& g : session.host().instances()) {
-      const auto [w, h] = native_size(*g);
-      draw_gauge(cr, *g, x, 0, w, h, options);
-      x += w;
-    }
-  }
-  cairo_destroy(cr);
-  double ex, ey, ew, eh;
-  cairo_recording_surface_ink_extents(recording, &ex, &ey, &ew, &eh);
-  const int width = std::max(1, int(std::ceil((ex + ew) * options.scale)));
-  const int height = std::max(1, int(std::ceil((ey + eh) * options.scale)));
+  const PanelLayout& laid_out = layout(session);
+  const int width = std::max(1, int(std::ceil(laid_out.width * options.scale)));
+  const int height = std::max(1, int(std::ceil(laid_out.height * options.scale)));
   cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-  cr = cairo_create(image);
+  draw_session_into(image, session, options);
+  return image;
+}
+
+void Renderer::draw_session_into(cairo_surface_t* image, Session& session, const RenderOptions& options) {
+  const PanelLayout& laid_out = layout(session);
+  cairo_t* cr = cairo_create(image);
   cairo_set_source_rgb(cr, 0, 0, 0);
   cairo_paint(cr);
   cairo_scale(cr, options.scale, options.scale);
-  cairo_set_source_surface(cr, recording, 0, 0);
-  cairo_paint(cr);
+  draw_layout(cr, laid_out, options);
   cairo_destroy(cr);
-  cairo_surface_destroy(recording);
-  return image;
 }
 
 cairo_surface_t* Renderer::draw_gallery(Session& session, const RenderOptions& options) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "module_art.h"
+#include "panel_layout.h"
 #include "session.h"
 
 namespace host {
@@ -29,9 +30,13 @@ class Renderer {
   void draw_gauge(cairo_t* cr, const GaugeInstance& gauge, double x, double y, double width, double height,
                   const RenderOptions& options);
 
+  // Where the session's windows and gauges are drawn; valid until the next call.
+  const PanelLayout& layout(Session& session);
   // The loaded panel's visible windows, or without a panel the placed gauges
   // side by side at their own size. The caller destroys the surface.
   cairo_surface_t* draw_session(Session& session, const RenderOptions& options);
+  // The same into an image the caller keeps, sized from layout() and the scale.
+  void draw_session_into(cairo_surface_t* image, Session& session, const RenderOptions& options);
   // Every placed gauge once, in a grid, each labelled MODULE!GAUGE.
   cairo_surface_t* draw_gallery(Session& session, const RenderOptions& options);
   // Throws HostError naming the file when it cannot be written.
@@ -39,8 +44,9 @@ class Renderer {
   static void save(cairo_surface_t* image, const std::string& path);
 
  private:
-  void draw_panel(cairo_t* cr, Session& session, const RenderOptions& options);
+  void draw_layout(cairo_t* cr, const PanelLayout& layout, const RenderOptions& options);
   std::map<const LoadedModule*, std::shared_ptr<ModuleArt>> art_;
+  PanelLayout layout_;
 };
 
 }  // namespace host

@@ -190,3 +190,34 @@ TEST(Render, TheElectricalPanelButtonShowsAndHidesItsWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+// A point of the picture maps to the gauge drawn there, in the gauge's own
+// pixels whatever size it was placed at; a shown window covers what lies below.
+TEST(Render, PicturePointsMapToTheGaugeDrawnThere) {
+  host::Session session(GAUGES_DIR);
+  std::ostringstream warnings;
+  session.load_panel(std::string(SOURCE_DIR) + "/panels/demo/panel.cfg", false, warnings);
+  host::Renderer renderer;
+  int gx = -1, gy = -1;
+
+  const host::LaidOutGauge* rpm = renderer.layout(session).gauge_at(20 + 75, 20 + 150 - 0.1, &gx, &gy);
+  ASSERT_NE(rpm, nullptr);
+  EXPECT_EQ(rpm->gauge, session.host().find("tachometer!engine1"));
+  EXPECT_EQ(gx, rpm->native_width / 2);
+  EXPECT_EQ(gy, rpm->native_height - 1);
+  EXPECT_EQ(renderer.layout(session).gauge_at(19.9, 100, &gx, &gy), nullptr);
+
+  session.set_window_visible(1, true);
+  const host::PanelLayout& shown = renderer.layout(session);
+  ASSERT_EQ(shown.windows.size(), 2u);
+  const host::LayoutRect window = shown.windows[1].rect;
+  const host::LaidOutGauge* battery = shown.gauge_at(window.x + 15, window.y + 25, &gx, &gy);
+  ASSERT_NE(battery, nullptr);
+  EXPECT_EQ(battery->gauge, session.host().find("switchbank!battery"));
+  EXPECT_EQ(std::pair(gx, gy), std::pair(0, 0));
+  EXPECT_EQ(shown.gauge_at(window.x + 1, window.y + 1, &gx, &gy), nullptr) << "the window's own background";
+}
+
+}  // namespace
