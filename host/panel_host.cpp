@@ -150,6 +150,11 @@ void PanelHost::update(GaugeInstance& gauge) {
 
 void PanelHost::tick(int count) {
   for (int i = 0; i < count; ++i) {
+    // A button held down on a repeating box clicks again before every update.
+    if (pressed_ && (pressed_->box->mouse_flags & MOUSE_REPEAT)) {
+      active_host = this;
+      pressed_->box->function.click(&pressed_->where, MOUSE_LEFTSINGLE | MOUSE_REPEAT);
+    }
     if (simulation_) simulation_->on_tick();
     for (size_t g = 0; g < instances_.size(); ++g) update(*instances_[g]);
   }
@@ -164,18 +169,20 @@ bool PanelHost::click(GaugeInstance& gauge, int x, int y, uint32_t button) {
   return true;
 }
 
-void PanelHost::hold(GaugeInstance& gauge, int x, int y, int ticks) {
+bool PanelHost::press(GaugeInstance& gauge, int x, int y) {
+  pressed_.reset();
   const MOUSERECT* box = find_click_box(gauge.gauge->mouse, x, y, MOUSE_LEFTSINGLE, gauge.width, gauge.height);
-  const PIXPOINT where{x, y};
+  if (!box) return false;
+  pressed_ = Press{box, {x, y}};
   active_host = this;
-  if (box) box->function.click(&where, MOUSE_LEFTSINGLE);
-  for (int i = 0; i < ticks; ++i) {
-    if (box && (box->mouse_flags & MOUSE_REPEAT)) {
-      active_host = this;
-      box->function.click(&where, MOUSE_LEFTSINGLE | MOUSE_REPEAT);
-    }
-    tick();
-  }
+  box->function.click(&pressed_->where, MOUSE_LEFTSINGLE);
+  return true;
+}
+
+void PanelHost::hold(GaugeInstance& gauge, int x, int y, int ticks) {
+  press(gauge, x, y);
+  tick(ticks);
+  release();
 }
 
 const Tooltip& PanelHost::hover(GaugeInstance& gauge, int x, int y) {

@@ -106,6 +106,12 @@ class PanelHost {
   void update(GaugeInstance& gauge);
   // A single click; true when a click box answered it.
   bool click(GaugeInstance& gauge, int x, int y, uint32_t button = MOUSE_LEFTSINGLE);
+  // The left button pressed on a gauge and kept down: one click now and, on a
+  // box that repeats, one more before every update until release().
+  bool press(GaugeInstance& gauge, int x, int y);
+  void release() { pressed_.reset(); }
+  bool pressed() const { return pressed_.has_value(); }
+  // press(), `ticks` updates, release().
   void hold(GaugeInstance& gauge, int x, int y, int ticks);
   const Tooltip& hover(GaugeInstance& gauge, int x, int y);
   const Tooltip& tooltip() const { return tooltip_; }
@@ -138,6 +144,11 @@ class PanelHost {
   std::vector<KeyEvent> events_;
   std::vector<FrameCall> frame_calls_;
   Tooltip tooltip_;
+  struct Press {
+    const MOUSERECT* box;
+    PIXPOINT where;
+  };
+  std::optional<Press> pressed_;
   ExpressionEvaluator* evaluator_ = nullptr;
   Simulation* simulation_ = nullptr;
   int next_serial_ = 0;
