@@ -2,24 +2,40 @@
 // without a context, so each entry forwards to the active host.
 #include <string_view>
 
+#include "module_code.h"
 #include "panel_host.h"
 
 namespace host {
 namespace {
 
-int32_t GAUGE_CALL list_query(ELEMENT_HEADER* root) { return PanelHost::active()->record_frame_call("query", root, {}); }
+int32_t GAUGE_CALL list_query(ELEMENT_HEADER* root) {
+  const BackInHost in_host;
+  return PanelHost::active()->record_frame_call("query", root, {});
+}
 int32_t GAUGE_CALL list_install(ELEMENT_HEADER* root, uint32_t argument) {
+  const BackInHost in_host;
   return PanelHost::active()->record_frame_call("install", root, argument);
 }
 int32_t GAUGE_CALL list_initialize(ELEMENT_HEADER* root) {
+  const BackInHost in_host;
   return PanelHost::active()->record_frame_call("initialize", root, {});
 }
-int32_t GAUGE_CALL list_update(ELEMENT_HEADER* root) { return PanelHost::active()->record_frame_call("update", root, {}); }
+int32_t GAUGE_CALL list_update(ELEMENT_HEADER* root) {
+  const BackInHost in_host;
+  return PanelHost::active()->record_frame_call("update", root, {});
+}
 int32_t GAUGE_CALL list_generate(ELEMENT_HEADER* root, uint32_t argument) {
+  const BackInHost in_host;
   return PanelHost::active()->record_frame_call("generate", root, argument);
 }
-int32_t GAUGE_CALL list_plot(ELEMENT_HEADER* root) { return PanelHost::active()->record_frame_call("draw", root, {}); }
-int32_t GAUGE_CALL list_kill(ELEMENT_HEADER* root) { return PanelHost::active()->record_frame_call("kill", root, {}); }
+int32_t GAUGE_CALL list_plot(ELEMENT_HEADER* root) {
+  const BackInHost in_host;
+  return PanelHost::active()->record_frame_call("draw", root, {});
+}
+int32_t GAUGE_CALL list_kill(ELEMENT_HEADER* root) {
+  const BackInHost in_host;
+  return PanelHost::active()->record_frame_call("kill", root, {});
+}
 
 // A module may hand over any pointer: a name is read only when it lies inside a module.
 std::string_view checked_name(const char* name) {
@@ -28,19 +44,29 @@ std::string_view checked_name(const char* name) {
 }
 
 uint32_t GAUGE_CALL register_named_variable(const char* name) {
+  const BackInHost in_host;
   return PanelHost::active()->named().register_name(checked_name(name));
 }
 uint32_t GAUGE_CALL check_named_variable(const char* name) {
+  const BackInHost in_host;
   return PanelHost::active()->named().check(checked_name(name));
 }
-double GAUGE_CALL get_named_variable_value(uint32_t id) { return PanelHost::active()->named().get(id); }
-void GAUGE_CALL set_named_variable_value(uint32_t id, double value) { PanelHost::active()->named().set(id, value); }
+double GAUGE_CALL get_named_variable_value(uint32_t id) {
+  const BackInHost in_host;
+  return PanelHost::active()->named().get(id);
+}
+void GAUGE_CALL set_named_variable_value(uint32_t id, double value) {
+  const BackInHost in_host;
+  PanelHost::active()->named().set(id, value);
+}
 
 int32_t GAUGE_CALL execute_calculator_code(const char* code, double* number, int32_t*, const char**) {
+  const BackInHost in_host;
   return PanelHost::active()->evaluate(code, number) ? 1 : 0;
 }
 
 int32_t GAUGE_CALL trigger_key_event(uint32_t event, uint32_t value) {
+  const BackInHost in_host;
   PanelHost::active()->trigger_key_event(event, value);
   return 1;
 }

@@ -8,6 +8,7 @@
 
 #include "modfile/dib.h"
 #include "modfile/module_file.h"
+#include "module_code.h"
 
 namespace host {
 
@@ -135,10 +136,12 @@ std::unique_ptr<LoadedModule> LoadedModule::load(const std::string& path, PANELS
   return module;
 }
 
-void LoadedModule::start() { linkage_->init(); }
+void LoadedModule::start() {
+  into_module([&] { linkage_->init(); });
+}
 
 LoadedModule::~LoadedModule() {
-  if (linkage_ && import_table_ && import_table_->panels) linkage_->deinit();
+  if (linkage_ && import_table_ && import_table_->panels) into_module([&] { linkage_->deinit(); });
   pe_.reset();
   if (handle_) dlclose(handle_);
 }

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "help_texts.h"
+#include "module_code.h"
 #include "mouse.h"
 #include "tooltip_format.h"
 
@@ -73,9 +74,11 @@ GaugeInstance& PanelHost::place(std::string_view module_name, std::string_view g
 
   active_host = this;
   GAUGEHDR* header = view->header;
-  header->query();
-  header->install(static_cast<uint32_t>(placed.serial));
-  header->initialize();
+  into_module([&] {
+    header->query();
+    header->install(static_cast<uint32_t>(placed.serial));
+    header->initialize();
+  });
   send_message(placed, PANEL_SERVICE_PRE_INITIALIZE);
   return placed;
 }
@@ -107,7 +110,7 @@ GaugeInstance* PanelHost::find(std::string_view handle) {
 void PanelHost::send_message(GaugeInstance& gauge, int32_t message) {
   if (GaugeCallback callback = gauge.gauge->header->gauge_callback) {
     active_host = this;
-    callback(gauge.gauge->header, message, 0);
+    into_module([&] { callback(gauge.gauge->header, message, 0); });
   }
 }
 
@@ -119,13 +122,13 @@ void PanelHost::run_element_callbacks(GaugeInstance& gauge) {
     const ElementView& view = state.view;
     if (ELEMENT_NEEDLE* needle = view.needle()) {
       if (!needle->update) continue;
-      state.reading = needle->update(&needle->header);
+      state.reading = into_module([&] { return needle->update(&needle->header); });
       state.has_reading = true;
       if (!std::isnan(state.reading)) state.target_angle = state.scale.angle_for(state.reading);
     } else if (ELEMENT_ICON* icon = view.icon()) {
       double value;
       if (icon->update) {
-        value = icon->update(&icon->header);
+        value = into_module([&] { return icon->update(&icon->header); });
         state.reading = value;
         state.has_reading = true;
       } else {
@@ -138,7 +141,7 @@ void PanelHost::run_element_callbacks(GaugeInstance& gauge) {
 
 void PanelHost::update(GaugeInstance& gauge) {
   active_host = this;
-  gauge.gauge->header->update();
+  into_module([&] { gauge.gauge->header->update(); });
   run_element_callbacks(gauge);
   for (ElementState& state : gauge.elements) {
     if (const ELEMENT_NEEDLE* needle = state.view.needle()) {
@@ -153,7 +156,7 @@ void PanelHost::tick(int count) {
     // A button held down on a repeating box clicks again before every update.
     if (pressed_ && (pressed_->box->mouse_flags & MOUSE_REPEAT)) {
       active_host = this;
-      pressed_->box->function.click(&pressed_->where, MOUSE_LEFTSINGLE | MOUSE_REPEAT);
+      into_module([&] { pressed_->box->function.click(&pressed_->where, MOUSE_LEFTSINGLE | MOUSE_REPEAT); });
     }
     if (simulation_) simulation_->on_tick();
     for (size_t g = 0; g < instances_.size(); ++g) update(*instances_[g]);
@@ -165,7 +168,7 @@ bool PanelHost::click(GaugeInstance& gauge, int x, int y, uint32_t button) {
   if (!box) return false;
   active_host = this;
   const PIXPOINT where{x, y};
-  box->function.click(&where, button);
+  into_module([&] { box->function.click(&where, button); });
   return true;
 }
 
@@ -175,7 +178,7 @@ bool PanelHost::press(GaugeInstance& gauge, int x, int y) {
   if (!box) return false;
   pressed_ = Press{box, {x, y}};
   active_host = this;
-  box->function.click(&pressed_->where, MOUSE_LEFTSINGLE);
+  into_module([&] { box->function.click(&pressed_->where, MOUSE_LEFTSINGLE); });
   return true;
 }
 
@@ -203,10 +206,10 @@ const Tooltip& PanelHost::hover(GaugeInstance& gauge, int x, int y) {
   if (source->id != 0) tokens_.refresh(*source);
   TooltipArgument value;
   if (argument->number_callback) {
-    value.number = argument->number_callback(0.0, 0, nullptr, source, gauge.gauge->header);
+    value.number = into_module([&] { return argument->number_callback(0.0, 0, nullptr, source, gauge.gauge->header); });
   }
   if (argument->string_callback) {
-    const char* text = argument->string_callback(0.0, 0, nullptr, source, gauge.gauge->header);
+    const char* text = into_module([&] { return argument->string_callback(0.0, 0, nullptr, source, gauge.gauge->header); });
     // The string comes from the module: use it only if it lies inside the module.
     value.text = text && gauge.module->image().holds_string(text) ? std::string(text) : std::string();
   }
