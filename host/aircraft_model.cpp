@@ -54,7 +54,8 @@ constexpr SwitchEvent kSwitches[] = {
 constexpr uint32_t kTailwheelLockToggle = 66541;
 constexpr uint32_t kTogglePanelWindow = 66506;
 
-constexpr int kStarterEngagedTicks = 4;  // a held button re-engages it every tick
+constexpr int kStarterEngagedTicks = 4;
+constexpr double kDefaultThrottlePercent = 45;  // a held button re-engages it every tick
 
 struct Tank {
   const char* name;
@@ -84,7 +85,23 @@ double celsius_from_rankine(double r) { return (r - 459.67 - 32.0) / 1.8; }
 }  // namespace
 
 AircraftModel::AircraftModel(TokenVariables& tokens, AircraftVariables& variables)
-    : tokens_(tokens), variables_(variables) {}
+    : tokens_(tokens),
+      variables_(variables),
+      tailwheel_lock_(variables.keep("TAILWHEEL LOCK ON", UnitKind::Boolean)) {
+  for (const Tank& tank : kTanks) {
+    tanks_.push_back({variables.keep(tank_variable(tank, "QUANTITY"), UnitKind::Volume),
+                      variables.keep(tank_variable(tank, "CAPACITY"), UnitKind::Volume),
+                      variables.keep(tank_variable(tank, "LEVEL"), UnitKind::Percent)});
+  }
+  for (const char* group : {"FUEL LEFT", "FUEL RIGHT", "FUEL TOTAL"}) {
+    groups_.push_back({variables.keep(std::string(group) + " QUANTITY", UnitKind::Volume),
+                       variables.keep(std::string(group) + " CAPACITY", UnitKind::Volume)});
+  }
+  for (int e = 1; e <= kEngines; ++e) {
+    throttles_.push_back(variables.keep("GENERAL ENG THROTTLE LEVER POSITION:" + std::to_string(e), UnitKind::Percent,
+                                        kDefaultThrottlePercent));
+  }
+}
 
 const AircraftModel::EngineTokens& AircraftModel::engine_tokens(int engine) { return kEngineTokens[engine]; }
 
@@ -104,9 +121,9 @@ void AircraftModel::go_live() {
     tokens_.set(t.right_magneto, 0);
     tokens_.set(t.fuel_selector, 1);  // both
   }
-  for (const Tank& tank : kTanks) {
-    variables_.set_canonical(tank_variable(tank, "CAPACITY"), tank.capacity, UnitKind::Volume);
-    variables_.set_canonical(tank_variable(tank, "QUANTITY"), tank.initial, UnitKind::Volume);
+  for (size_t i = 0; i < tanks_.size(); ++i) {
+    tanks_[i].capacity.set(kTanks[i].capacity);
+    tanks_[i].quantity.set(kTanks[i].initial);
   }
   update_fuel_totals();
 }
@@ -143,8 +160,7 @@ void AircraftModel::on_key_event(const KeyEvent& event) {
     }
   }
   if (event.id == kTailwheelLockToggle) {
-    const double locked = variables_.get("TAILWHEEL LOCK ON", "bool").value_or(0);
-    variables_.set_canonical("TAILWHEEL LOCK ON", locked > 0.5 ? 0 : 1, UnitKind::Boolean);
+    tailwheel_lock_.set(tailwheel_lock_.get() > 0.5 ? 0 : 1);
   } else if (event.id == kTogglePanelWindow && window_toggle_) {
     window_toggle_(event.value);
   }
@@ -169,7 +185,7 @@ void AircraftModel::run_engine(int e) {
   if (!std::isfinite(rpm)) rpm = 0;
 
   // A running engine needs a magneto and fuel; it catches on the starter with both magnetos on.
-  const double throttle = std::clamp(variables_.get("GENERAL ENG THROTTLE LEVER POSITION:" + std::to_string(e + 1), "percent").value_or(45), 0.0, 100.0);
+  const double throttle = std::clamp(throttles_[size_t(e)].get(kDefaultThrottlePercent), 0.0, 100.0);
   const double fuel_flow = engine.running ? 8.0 + 0.8 * throttle : 0.0;
   if (engine.running) {
     const double wanted = fuel_flow * kTickSeconds / 3600.0;
@@ -205,11 +221,11 @@ double AircraftModel::burn(int engine, double gallons) {
   for (int index : kFeedOrder) {
     const Tank& tank = kTanks[index];
     if ((selector == 2 && tank.side != 0) || (selector == 3 && tank.side != 1)) continue;
-    const std::string quantity_name = tank_variable(tank, "QUANTITY");
-    const double quantity = variables_.get(quantity_name, "gallons").value_or(0);
+    AircraftVariables::Kept& quantity_left = tanks_[size_t(index)].quantity;
+    const double quantity = quantity_left.get();
     if (!(quantity > 0)) continue;
     const double taken = std::min(quantity, gallons - supplied);
-    variables_.set_canonical(quantity_name, quantity - taken, UnitKind::Volume);
+    quantity_left.set(quantity - taken);
     supplied += taken;
     if (supplied >= gallons) break;
   }
@@ -218,21 +234,19 @@ double AircraftModel::burn(int engine, double gallons) {
 
 void AircraftModel::update_fuel_totals() {
   double quantity[3] = {}, capacity[3] = {};  // left, right, all
-  for (const Tank& tank : kTanks) {
-    const double q = variables_.get(tank_variable(tank, "QUANTITY"), "gallons").value_or(0);
-    const double c = variables_.get(tank_variable(tank, "CAPACITY"), "gallons").value_or(0);
-    variables_.set_canonical(tank_variable(tank, "LEVEL"), c > 0 ? 100.0 * q / c : 0.0, UnitKind::Percent);
-    if (tank.side >= 0) {
-      quantity[tank.side] += q;
-      capacity[tank.side] += c;
+  for (size_t i = 0; i < tanks_.size(); ++i) {
+    const double q = tanks_[i].quantity.get(), c = tanks_[i].capacity.get();
+    tanks_[i].level.set(c > 0 ? 100.0 * q / c : 0.0);
+    if (kTanks[i].side >= 0) {
+      quantity[kTanks[i].side] += q;
+      capacity[kTanks[i].side] += c;
     }
     quantity[2] += q;
     capacity[2] += c;
   }
-  const char* groups[] = {"FUEL LEFT", "FUEL RIGHT", "FUEL TOTAL"};
-  for (int g = 0; g < 3; ++g) {
-    variables_.set_canonical(std::string(groups[g]) + " QUANTITY", quantity[g], UnitKind::Volume);
-    variables_.set_canonical(std::string(groups[g]) + " CAPACITY", capacity[g], UnitKind::Volume);
+  for (size_t g = 0; g < groups_.size(); ++g) {
+    groups_[g].quantity.set(quantity[g]);
+    groups_[g].capacity.set(capacity[g]);
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "aircraft_variables.h"
 #include "panel_host.h"
@@ -50,6 +51,17 @@ class AircraftModel : public Simulation {
 
   TokenVariables& tokens_;
   AircraftVariables& variables_;
+  // Its own variables, found once: the tick reads and writes them in place.
+  struct TankVariables {
+    AircraftVariables::Kept quantity, capacity, level;
+  };
+  struct GroupVariables {
+    AircraftVariables::Kept quantity, capacity;
+  };
+  std::vector<TankVariables> tanks_;    // as kTanks
+  std::vector<GroupVariables> groups_;  // left, right, all
+  std::vector<AircraftVariables::Kept> throttles_;
+  AircraftVariables::Kept tailwheel_lock_;
   std::array<Engine, kEngines> engines_{};
   std::function<void(uint32_t)> window_toggle_;
   bool live_ = false;

@@ -3,6 +3,17 @@
 namespace host {
 
 namespace {
+// Upper case, single inner blanks, none at the ends: the form names are kept in.
+bool normalized(std::string_view name) {
+  if (name.empty() || name.front() == ' ' || name.back() == ' ') return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    if ((c >= 'a' && c <= 'z') || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') return false;
+    if (c == ' ' && name[i + 1] == ' ') return false;
+  }
+  return true;
+}
+
 constexpr const char* kTanks[] = {"LEFT MAIN", "RIGHT MAIN", "LEFT AUX", "RIGHT AUX", "LEFT TIP",  "RIGHT TIP",
                                   "CENTER",    "CENTER2",    "CENTER3",  "EXTERNAL1", "EXTERNAL2"};
 }
@@ -22,6 +33,20 @@ AircraftVariables::AircraftVariables(const NamedVariables* named) : named_(named
   values_["TAILWHEEL LOCK ON"] = {0, UnitKind::Boolean};
 }
 
+AircraftValue* AircraftVariables::find(std::string_view name) {
+  auto found = normalized(name) ? values_.find(name) : values_.find(normalize_variable_name(name));
+  return found == values_.end() ? nullptr : &found->second;
+}
+
+const AircraftValue* AircraftVariables::find(std::string_view name) const {
+  return const_cast<AircraftVariables*>(this)->find(name);
+}
+
+AircraftVariables::Kept AircraftVariables::keep(std::string_view name, UnitKind kind, double initial) {
+  if (AircraftValue* value = find(name)) return Kept(*value);
+  return Kept(values_.emplace(normalize_variable_name(name), AircraftValue{initial, kind}).first->second);
+}
+
 std::optional<std::string> AircraftVariables::set(std::string_view name, std::string_view unit, double value) {
   const std::optional<CanonicalValue> canonical = to_canonical(value, unit);
   if (!canonical) return "unknown unit '" + std::string(unit) + "'";
@@ -37,18 +62,21 @@ std::optional<std::string> AircraftVariables::set(std::string_view name, std::st
 }
 
 void AircraftVariables::set_canonical(std::string_view name, double value, UnitKind kind) {
-  values_[normalize_variable_name(name)] = {value, kind};
+  if (AircraftValue* found = find(name)) {
+    *found = {value, kind};
+  } else {
+    values_.emplace(normalize_variable_name(name), AircraftValue{value, kind});
+  }
 }
 
 void AircraftVariables::forget(std::string_view name) {
-  auto found = values_.find(normalize_variable_name(name));
-  if (found != values_.end()) found->second.known = false;
+  if (AircraftValue* found = find(name)) found->known = false;
 }
 
 std::optional<double> AircraftVariables::get(std::string_view name, std::string_view unit) const {
-  auto found = values_.find(normalize_variable_name(name));
-  if (found == values_.end() || !found->second.known) return std::nullopt;
-  return from_canonical(found->second.canonical, found->second.kind, unit);
+  const AircraftValue* found = find(name);
+  if (!found || !found->known) return std::nullopt;
+  return from_canonical(found->canonical, found->kind, unit);
 }
 
 std::optional<double> AircraftVariables::evaluate(std::string_view expression) {

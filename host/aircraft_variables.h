@@ -15,6 +15,12 @@
 
 namespace host {
 
+struct AircraftValue {
+  double canonical;
+  UnitKind kind;
+  bool known = true;
+};
+
 class AircraftVariables : public ExpressionEvaluator, public VariableSource {
  public:
   explicit AircraftVariables(const NamedVariables* named = nullptr);
@@ -26,21 +32,37 @@ class AircraftVariables : public ExpressionEvaluator, public VariableSource {
   void forget(std::string_view name);
   std::optional<double> get(std::string_view name, std::string_view unit) const;
 
+  // A variable the aircraft itself keeps, found once and then read and
+  // written every tick without a lookup. It stays valid for the life of
+  // these variables; set() and forget() act on the same value.
+  class Kept {
+   public:
+    // Canonical units; `otherwise` while a script has made it unknown.
+    double get(double otherwise = 0) const { return value_->known ? value_->canonical : otherwise; }
+    void set(double canonical) { value_->canonical = canonical, value_->known = true; }
+
+   private:
+    friend class AircraftVariables;
+    explicit Kept(AircraftValue& value) : value_(&value) {}
+    AircraftValue* value_;
+  };
+  // Made with `initial` when it does not exist yet (`name` as normalized).
+  Kept keep(std::string_view name, UnitKind kind, double initial = 0);
+
   std::optional<double> evaluate(std::string_view expression) override;
   std::optional<std::pair<double, UnitKind>> aircraft_variable(std::string_view upper_name) const override;
   std::optional<double> named_variable(std::string_view name) const override;
 
  private:
-  struct Value {
-    double canonical;
-    UnitKind kind;
-    bool known = true;
-  };
+  // The value under a name, normalized first only when it is not already.
+  AircraftValue* find(std::string_view name);
+  const AircraftValue* find(std::string_view name) const;
+
   struct Hash {
     using is_transparent = void;
     size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
   };
-  std::unordered_map<std::string, Value, Hash, std::equal_to<>> values_;
+  std::unordered_map<std::string, AircraftValue, Hash, std::equal_to<>> values_;
   const NamedVariables* named_;
 };
 
