@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 #include <link.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 
@@ -44,26 +45,47 @@ std::string read_magic(const std::string& path) {
 }
 }  // namespace
 
+void ModuleImage::add(Range range) {
+  if (range.end <= range.begin) return;
+  const auto after = std::upper_bound(ranges_.begin(), ranges_.end(), range.begin,
+                                      [](uintptr_t begin, const Range& r) { return begin < r.begin; });
+  ranges_.insert(after, range);
+}
+
+void ModuleImage::add(const ModuleImage& other) {
+  for (const Range& range : other.ranges_) add(range);
+}
+
+const ModuleImage::Range* ModuleImage::range_at(uintptr_t address) const {
+  // The last range starting at or before the address; ranges do not overlap.
+  auto after = std::upper_bound(ranges_.begin(), ranges_.end(), address,
+                                [](uintptr_t a, const Range& r) { return a < r.begin; });
+  if (after == ranges_.begin()) return nullptr;
+  const Range& range = *(after - 1);
+  return address < range.end ? &range : nullptr;
+}
+
 bool ModuleImage::holds(const void* p, size_t size) const {
   const auto address = reinterpret_cast<uintptr_t>(p);
-  for (const Range& r : ranges_) {
-    if (address >= r.begin && address <= r.end && size <= r.end - address) return true;
-  }
-  return false;
+  const Range* range = range_at(address);
+  return range && size <= range->end - address;
 }
 
 bool ModuleImage::holds_code(const void* p) const {
-  const auto address = reinterpret_cast<uintptr_t>(p);
-  for (const Range& r : ranges_) {
-    if (r.executable && address >= r.begin && address < r.end) return true;
-  }
-  return false;
+  const Range* range = range_at(reinterpret_cast<uintptr_t>(p));
+  return range && range->executable;
 }
 
 bool ModuleImage::holds_string(const char* s, size_t max_length) const {
-  for (size_t i = 0; i < max_length; ++i) {
-    if (!holds(s + i, 1)) return false;
-    if (s[i] == '\0') return true;
+  // The string may run on from one range into an adjacent one.
+  auto address = reinterpret_cast<uintptr_t>(s);
+  while (max_length > 0) {
+    const Range* range = range_at(address);
+    if (!range) return false;
+    const size_t span = std::min<uintptr_t>(max_length, range->end - address);
+    if (std::memchr(reinterpret_cast<const void*>(address), '\0', span)) return true;
+    address += span;
+    max_length -= span;
   }
   return false;
 }

@@ -27,13 +27,16 @@ class ModuleImage {
     uintptr_t begin, end;
     bool executable;
   };
-  void add(Range range) { ranges_.push_back(range); }
+  void add(Range range);
+  void add(const ModuleImage& other);
   bool holds(const void* p, size_t size) const;
   bool holds_code(const void* p) const;
   // A NUL-terminated string of at most max_length bytes inside the image.
   bool holds_string(const char* s, size_t max_length = 4096) const;
 
  private:
+  // The range holding `address`, or null. Ranges are kept in address order.
+  const Range* range_at(uintptr_t address) const;
   std::vector<Range> ranges_;
 };
 

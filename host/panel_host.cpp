@@ -1,5 +1,6 @@
 #include "panel_host.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <tuple>
@@ -13,7 +14,6 @@ namespace host {
 
 namespace {
 PanelHost* active_host = nullptr;
-constexpr size_t kFrameCallsKept = 256;
 constexpr size_t kExpressionLength = 4096;
 
 int icon_index_for(double value, uint32_t icon_count) {
@@ -28,6 +28,7 @@ PanelHost::PanelHost(std::string gauges_dir) : gauges_dir_(std::move(gauges_dir)
 PanelHost::~PanelHost() {
   for (auto& instance : instances_) instance->gauge->header->kill();
   instances_.clear();
+  all_images_ = {};  // nothing a module hands over while it unloads is followed
   modules_.clear();
   if (active_host == this) active_host = nullptr;
 }
@@ -43,6 +44,7 @@ LoadedModule& PanelHost::module(std::string_view name) {
   auto loaded = LoadedModule::load(gauges_dir_ + "/" + std::string(name) + ".gau", panels());
   LoadedModule& result = *loaded;
   modules_.emplace(std::string(name), std::move(loaded));
+  all_images_.add(result.image());
   result.start();
   return result;
 }
@@ -219,23 +221,23 @@ const Tooltip& PanelHost::hover(GaugeInstance& gauge, int x, int y) {
 
 int32_t PanelHost::record_frame_call(const char* operation, ELEMENT_HEADER* root, std::optional<uint32_t> argument) {
   const int32_t result = ++frame_call_count_;
-  if (frame_calls_.size() >= kFrameCallsKept) frame_calls_.erase(frame_calls_.begin(), frame_calls_.begin() + kFrameCallsKept / 2);
-  frame_calls_.push_back({operation, root, argument, result});
+  frame_calls_[frame_calls_recorded_++ % frame_calls_.size()] = {operation, root, argument, result};
   return result;
 }
 
+std::vector<FrameCall> PanelHost::frame_calls() const {
+  const size_t kept = std::min<uint64_t>(frame_calls_recorded_, frame_calls_.size());
+  std::vector<FrameCall> calls;
+  for (uint64_t i = frame_calls_recorded_ - kept; i < frame_calls_recorded_; ++i) calls.push_back(frame_calls_[i % frame_calls_.size()]);
+  return calls;
+}
+
 bool PanelHost::holds_string(const char* text, size_t max_length) const {
-  for (const auto& [name, loaded] : modules_) {
-    if (loaded->image().holds_string(text, max_length)) return true;
-  }
-  return false;
+  return all_images_.holds_string(text, max_length);
 }
 
 bool PanelHost::holds(const void* p, size_t size) const {
-  for (const auto& [name, loaded] : modules_) {
-    if (loaded->image().holds(p, size)) return true;
-  }
-  return false;
+  return all_images_.holds(p, size);
 }
 
 bool PanelHost::evaluate(const char* expression, double* result) {

@@ -2,6 +2,7 @@
 // cycle, and answers the modules' calls through its function table.
 #pragma once
 
+#include <array>
 #include <map>
 #include <memory>
 #include <optional>
@@ -60,7 +61,7 @@ struct Tooltip {
 
 // Every call a frame routine made into the host, for checking what it passed.
 struct FrameCall {
-  std::string operation;
+  std::string_view operation;
   ELEMENT_HEADER* root;
   std::optional<uint32_t> argument;
   int32_t result;
@@ -121,7 +122,8 @@ class PanelHost {
   TokenVariables& tokens() { return tokens_; }
   const std::vector<KeyEvent>& events() const { return events_; }
   void clear_events() { events_.clear(); }
-  const std::vector<FrameCall>& frame_calls() const { return frame_calls_; }
+  // The most recent calls, oldest first.
+  std::vector<FrameCall> frame_calls() const;
 
   // ---- the host function table's side ----
   static PanelHost* active();
@@ -138,11 +140,13 @@ class PanelHost {
 
   std::string gauges_dir_;
   std::map<std::string, std::unique_ptr<LoadedModule>, std::less<>> modules_;
+  ModuleImage all_images_;  // every loaded module's ranges, for the pointer checks
   std::vector<std::unique_ptr<GaugeInstance>> instances_;
   NamedVariables named_;
   TokenVariables tokens_;
   std::vector<KeyEvent> events_;
-  std::vector<FrameCall> frame_calls_;
+  std::array<FrameCall, 256> frame_calls_{};
+  uint64_t frame_calls_recorded_ = 0;
   Tooltip tooltip_;
   struct Press {
     const MOUSERECT* box;

@@ -23,7 +23,12 @@ Counts counts() { return {host_allocations.load(), module_allocations.load()}; }
 }  // namespace allocation_counter
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// The sanitizer runtime's allocator interface (GCC ships no header for it).
+extern "C" {
+int __sanitizer_install_malloc_and_free_hooks(void (*on_malloc)(const volatile void*, size_t),
+                                              void (*on_free)(const volatile void*));
+size_t __sanitizer_get_current_allocated_bytes();
+}
 
 namespace {
 void on_malloc(const volatile void*, size_t) { allocation_counter::count_one(); }

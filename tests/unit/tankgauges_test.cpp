@@ -138,7 +138,7 @@ TEST_F(FuelModule, EveryFrameRoutineNamesTheRightMainRoot) {
   std::vector<std::string> seen;
   for (const host::FrameCall& call : host.frame_calls()) {
     EXPECT_EQ(call.root, right_main_root) << call.operation;
-    seen.push_back(call.operation);
+    seen.emplace_back(call.operation);
   }
   // query, install, initialize at each placing, update at the tick.
   EXPECT_EQ(seen.size(), 4 * gauges().size());
