@@ -84,9 +84,15 @@ std::optional<double> AircraftVariables::evaluate(std::string_view expression) {
 }
 
 std::optional<std::pair<double, UnitKind>> AircraftVariables::aircraft_variable(std::string_view upper_name) const {
-  auto found = values_.find(upper_name);
-  if (found == values_.end() || !found->second.known) return std::nullopt;
-  return std::pair{found->second.canonical, found->second.kind};
+  const AircraftValue* value = nullptr;
+  if (const AircraftValue* const* recent = recent_.find(upper_name)) {
+    value = *recent;
+  } else if (auto found = values_.find(upper_name); found != values_.end()) {
+    value = &found->second;
+    recent_.remember(upper_name, found->first, value);
+  }
+  if (!value || !value->known) return std::nullopt;
+  return std::pair{value->canonical, value->kind};
 }
 
 std::optional<double> AircraftVariables::named_variable(std::string_view name) const {

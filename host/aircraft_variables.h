@@ -12,6 +12,7 @@
 #include "calculator.h"
 #include "named_variables.h"
 #include "panel_host.h"
+#include "recent_names.h"
 
 namespace host {
 
@@ -62,7 +63,8 @@ class AircraftVariables : public ExpressionEvaluator, public VariableSource {
     using is_transparent = void;
     size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
   };
-  std::unordered_map<std::string, AircraftValue, Hash, std::equal_to<>> values_;
+  std::unordered_map<std::string, AircraftValue, Hash, std::equal_to<>> values_;  // never erased
+  mutable RecentNames<const AircraftValue*> recent_;
   const NamedVariables* named_;
 };
 

@@ -184,14 +184,30 @@ class ExpressionCache {
   // The cached parse (nullopt inside for an expression that does not parse),
   // or null when the cache is full and the text is not in it.
   const std::optional<CompiledExpression>* find_or_compile(std::string_view expression) {
+    // Modules hand over the same constant strings every update: a text seen at
+    // the same address is found by comparing it, without hashing or locking.
+    // Entries are never removed and map nodes do not move, so what a slot
+    // points to stays valid.
+    thread_local std::array<Recent, 64> recent{};
+    Recent& slot = recent[(reinterpret_cast<uintptr_t>(expression.data()) >> 3) % recent.size()];
+    if (slot.data == expression.data() && slot.text && *slot.text == expression) return slot.parse;
+
     std::lock_guard lock(mutex_);
-    if (auto found = entries_.find(expression); found != entries_.end()) return &found->second;
-    if (entries_.size() >= kMaxEntries) return nullptr;
-    // Entries are never removed, and map nodes do not move, so the pointer stays valid.
-    return &entries_.emplace(std::string(expression), compile_calculator(expression)).first->second;
+    auto found = entries_.find(expression);
+    if (found == entries_.end()) {
+      if (entries_.size() >= kMaxEntries) return nullptr;
+      found = entries_.emplace(std::string(expression), compile_calculator(expression)).first;
+    }
+    slot = {expression.data(), &found->first, &found->second};
+    return &found->second;
   }
 
  private:
+  struct Recent {
+    const char* data;
+    const std::string* text;
+    const std::optional<CompiledExpression>* parse;
+  };
   struct Hash {
     using is_transparent = void;
     size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }

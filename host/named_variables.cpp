@@ -12,8 +12,11 @@ uint32_t NamedVariables::register_name(std::string_view name) {
 }
 
 uint32_t NamedVariables::check(std::string_view name) const {
+  if (const uint32_t* id = recent_.find(name)) return *id;
   auto found = ids_.find(name);
-  return found == ids_.end() ? kUnregistered : found->second;
+  if (found == ids_.end()) return kUnregistered;
+  recent_.remember(name, found->first, found->second);
+  return found->second;
 }
 
 double NamedVariables::get(uint32_t id) const { return id < values_.size() ? values_[id] : 0.0; }
@@ -31,6 +34,7 @@ std::optional<double> NamedVariables::value(std::string_view name) const {
 void NamedVariables::set_by_name(std::string_view name, double value) { set(register_name(name), value); }
 
 void NamedVariables::clear() {
+  recent_.forget();
   ids_.clear();
   values_.clear();
 }

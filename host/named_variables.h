@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "recent_names.h"
+
 namespace host {
 
 class NamedVariables {
@@ -31,6 +33,7 @@ class NamedVariables {
   };
   std::unordered_map<std::string, uint32_t, Hash, std::equal_to<>> ids_;
   std::vector<double> values_;
+  mutable RecentNames<uint32_t> recent_;
 };
 
 }  // namespace host

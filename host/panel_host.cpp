@@ -221,7 +221,11 @@ const Tooltip& PanelHost::hover(GaugeInstance& gauge, int x, int y) {
 
 int32_t PanelHost::record_frame_call(const char* operation, ELEMENT_HEADER* root, std::optional<uint32_t> argument) {
   const int32_t result = ++frame_call_count_;
-  frame_calls_[frame_calls_recorded_++ % frame_calls_.size()] = {operation, root, argument, result};
+  FrameCall& call = frame_calls_[frame_calls_recorded_++ % frame_calls_.size()];
+  call.operation = operation;
+  call.root = root;
+  call.argument = argument;
+  call.result = result;
   return result;
 }
 

@@ -6,11 +6,18 @@
 namespace host {
 
 double TokenVariables::get(uint32_t id) const {
-  auto found = values_.find(id);
-  return found == values_.end() ? 0.0 : found->second;
+  if (id < kTableSize) return table_[id];
+  auto found = others_.find(id);
+  return found == others_.end() ? 0.0 : found->second;
 }
 
-void TokenVariables::set(uint32_t id, double value) { values_[id] = value; }
+void TokenVariables::set(uint32_t id, double value) {
+  if (id < kTableSize) {
+    table_[id] = value;
+  } else {
+    others_[id] = value;
+  }
+}
 
 bool TokenVariables::integer_form(uint32_t id) {
   switch (id) {

@@ -2,6 +2,7 @@
 // key events modules send.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -14,7 +15,10 @@ class TokenVariables {
  public:
   double get(uint32_t id) const;
   void set(uint32_t id, double value);
-  void clear() { values_.clear(); }
+  void clear() {
+    table_.fill(0.0);
+    others_.clear();
+  }
 
   // The fuel selector tokens are read by their gauges as a 32-bit unsigned integer.
   static bool integer_form(uint32_t id);
@@ -23,7 +27,10 @@ class TokenVariables {
   void refresh(MODULE_VAR& var) const;
 
  private:
-  std::unordered_map<uint32_t, double> values_;
+  // The simulator numbers its tokens below this: those live in a flat table.
+  static constexpr uint32_t kTableSize = 1024;
+  std::array<double, kTableSize> table_{};
+  std::unordered_map<uint32_t, double> others_;
 };
 
 // The integer a token value becomes in its integer form: truncated, NaN as 0,

@@ -1,0 +1,37 @@
+// Modules hand the host the same constant name strings over and over: a
+// lookup remembers where each name it found lives, so that the next lookup of
+// the text at that address compares it with the kept name instead of hashing
+// it. The kept names must outlive the entries (map nodes that are never
+// erased, or forget() when they are).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace host {
+
+template <class Found, size_t Slots = 32>
+class RecentNames {
+ public:
+  const Found* find(std::string_view name) const {
+    const Slot& slot = slots_[index(name)];
+    return slot.data == name.data() && slot.name && *slot.name == name ? &slot.found : nullptr;
+  }
+  void remember(std::string_view name, const std::string& kept_name, Found found) {
+    slots_[index(name)] = {name.data(), &kept_name, found};
+  }
+  void forget() { slots_ = {}; }
+
+ private:
+  struct Slot {
+    const char* data = nullptr;
+    const std::string* name = nullptr;
+    Found found{};
+  };
+  static size_t index(std::string_view name) { return (reinterpret_cast<uintptr_t>(name.data()) >> 3) % Slots; }
+  std::array<Slot, Slots> slots_{};
+};
+
+}  // namespace host
