@@ -188,8 +188,9 @@ class ExpressionCache {
     // the same address is found by comparing it, without hashing or locking.
     // Entries are never removed and map nodes do not move, so what a slot
     // points to stays valid.
-    thread_local std::array<Recent, 64> recent{};
-    Recent& slot = recent[(reinterpret_cast<uintptr_t>(expression.data()) >> 3) % recent.size()];
+    thread_local std::array<Recent, 256> recent{};
+    const uint64_t address = reinterpret_cast<uintptr_t>(expression.data());
+    Recent& slot = recent[size_t((address * 0x9E3779B97F4A7C15ull) >> 32) % recent.size()];
     if (slot.data == expression.data() && slot.text && *slot.text == expression) return slot.parse;
 
     std::lock_guard lock(mutex_);

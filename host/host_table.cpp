@@ -10,7 +10,7 @@ namespace {
 
 int32_t GAUGE_CALL list_query(ELEMENT_HEADER* root) {
   const BackInHost in_host;
-  return PanelHost::active()->record_frame_call("query", root, {});
+  return PanelHost::active()->record_frame_call("query", root);
 }
 int32_t GAUGE_CALL list_install(ELEMENT_HEADER* root, uint32_t argument) {
   const BackInHost in_host;
@@ -18,11 +18,11 @@ int32_t GAUGE_CALL list_install(ELEMENT_HEADER* root, uint32_t argument) {
 }
 int32_t GAUGE_CALL list_initialize(ELEMENT_HEADER* root) {
   const BackInHost in_host;
-  return PanelHost::active()->record_frame_call("initialize", root, {});
+  return PanelHost::active()->record_frame_call("initialize", root);
 }
 int32_t GAUGE_CALL list_update(ELEMENT_HEADER* root) {
   const BackInHost in_host;
-  return PanelHost::active()->record_frame_call("update", root, {});
+  return PanelHost::active()->record_frame_call("update", root);
 }
 int32_t GAUGE_CALL list_generate(ELEMENT_HEADER* root, uint32_t argument) {
   const BackInHost in_host;
@@ -30,17 +30,16 @@ int32_t GAUGE_CALL list_generate(ELEMENT_HEADER* root, uint32_t argument) {
 }
 int32_t GAUGE_CALL list_plot(ELEMENT_HEADER* root) {
   const BackInHost in_host;
-  return PanelHost::active()->record_frame_call("draw", root, {});
+  return PanelHost::active()->record_frame_call("draw", root);
 }
 int32_t GAUGE_CALL list_kill(ELEMENT_HEADER* root) {
   const BackInHost in_host;
-  return PanelHost::active()->record_frame_call("kill", root, {});
+  return PanelHost::active()->record_frame_call("kill", root);
 }
 
 // A module may hand over any pointer: a name is read only when it lies inside a module.
 std::string_view checked_name(const char* name) {
-  if (!PanelHost::active()->holds_string(name)) return {};
-  return name;
+  return PanelHost::active()->string_inside(name).value_or(std::string_view());
 }
 
 uint32_t GAUGE_CALL register_named_variable(const char* name) {

@@ -57,12 +57,18 @@ void ModuleImage::add(const ModuleImage& other) {
 }
 
 const ModuleImage::Range* ModuleImage::range_at(uintptr_t address) const {
+  if (last_found_ < ranges_.size()) {
+    const Range& last = ranges_[last_found_];
+    if (address >= last.begin && address < last.end) return &last;
+  }
   // The last range starting at or before the address; ranges do not overlap.
   auto after = std::upper_bound(ranges_.begin(), ranges_.end(), address,
                                 [](uintptr_t a, const Range& r) { return a < r.begin; });
   if (after == ranges_.begin()) return nullptr;
   const Range& range = *(after - 1);
-  return address < range.end ? &range : nullptr;
+  if (address >= range.end) return nullptr;
+  last_found_ = size_t(after - 1 - ranges_.begin());
+  return &range;
 }
 
 bool ModuleImage::holds(const void* p, size_t size) const {
@@ -76,18 +82,21 @@ bool ModuleImage::holds_code(const void* p) const {
   return range && range->executable;
 }
 
-bool ModuleImage::holds_string(const char* s, size_t max_length) const {
+std::optional<std::string_view> ModuleImage::string_inside(const char* s, size_t max_length) const {
   // The string may run on from one range into an adjacent one.
   auto address = reinterpret_cast<uintptr_t>(s);
-  while (max_length > 0) {
+  size_t length = 0;
+  while (length < max_length) {
     const Range* range = range_at(address);
-    if (!range) return false;
-    const size_t span = std::min<uintptr_t>(max_length, range->end - address);
-    if (std::memchr(reinterpret_cast<const void*>(address), '\0', span)) return true;
+    if (!range) return std::nullopt;
+    const size_t span = std::min<uintptr_t>(max_length - length, range->end - address);
+    if (const void* end = std::memchr(reinterpret_cast<const void*>(address), '\0', span)) {
+      return std::string_view(s, length + size_t(static_cast<const char*>(end) - reinterpret_cast<const char*>(address)));
+    }
     address += span;
-    max_length -= span;
+    length += span;
   }
-  return false;
+  return std::nullopt;
 }
 
 MODULE_VAR* ElementView::source() const {

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -32,12 +33,15 @@ class ModuleImage {
   bool holds(const void* p, size_t size) const;
   bool holds_code(const void* p) const;
   // A NUL-terminated string of at most max_length bytes inside the image.
-  bool holds_string(const char* s, size_t max_length = 4096) const;
+  bool holds_string(const char* s, size_t max_length = 4096) const { return string_inside(s, max_length).has_value(); }
+  // The same check, answering the string's length.
+  std::optional<std::string_view> string_inside(const char* s, size_t max_length = 4096) const;
 
  private:
   // The range holding `address`, or null. Ranges are kept in address order.
   const Range* range_at(uintptr_t address) const;
   std::vector<Range> ranges_;
+  mutable size_t last_found_ = 0;  // checks mostly follow one another in one range
 };
 
 // One element of a gauge's chain, checked: its kind decides which record it is.

@@ -13,7 +13,6 @@
 namespace host {
 
 namespace {
-PanelHost* active_host = nullptr;
 constexpr size_t kExpressionLength = 4096;
 
 int icon_index_for(double value, uint32_t icon_count) {
@@ -23,24 +22,22 @@ int icon_index_for(double value, uint32_t icon_count) {
 }
 }  // namespace
 
-PanelHost::PanelHost(std::string gauges_dir) : gauges_dir_(std::move(gauges_dir)) { active_host = this; }
+PanelHost::PanelHost(std::string gauges_dir) : gauges_dir_(std::move(gauges_dir)) { active_host_ = this; }
 
 PanelHost::~PanelHost() {
   for (auto& instance : instances_) instance->gauge->header->kill();
   instances_.clear();
   all_images_ = {};  // nothing a module hands over while it unloads is followed
   modules_.clear();
-  if (active_host == this) active_host = nullptr;
+  if (active_host_ == this) active_host_ = nullptr;
 }
-
-PanelHost* PanelHost::active() { return active_host; }
 
 LoadedModule& PanelHost::module(std::string_view name) {
   if (auto found = modules_.find(name); found != modules_.end()) return *found->second;
   if (name.empty() || name.find("..") != std::string_view::npos) {
     throw HostError("bad module name '" + std::string(name) + "'");
   }
-  active_host = this;
+  active_host_ = this;
   auto loaded = LoadedModule::load(gauges_dir_ + "/" + std::string(name) + ".gau", panels());
   LoadedModule& result = *loaded;
   modules_.emplace(std::string(name), std::move(loaded));
@@ -74,7 +71,7 @@ GaugeInstance& PanelHost::place(std::string_view module_name, std::string_view g
   GaugeInstance& placed = *instance;
   instances_.push_back(std::move(instance));
 
-  active_host = this;
+  active_host_ = this;
   GAUGEHDR* header = view->header;
   into_module([&] {
     header->query();
@@ -111,7 +108,7 @@ GaugeInstance* PanelHost::find(std::string_view handle) {
 
 void PanelHost::send_message(GaugeInstance& gauge, int32_t message) {
   if (GaugeCallback callback = gauge.gauge->header->gauge_callback) {
-    active_host = this;
+    active_host_ = this;
     into_module([&] { callback(gauge.gauge->header, message, 0); });
   }
 }
@@ -142,7 +139,7 @@ void PanelHost::run_element_callbacks(GaugeInstance& gauge) {
 }
 
 void PanelHost::update(GaugeInstance& gauge) {
-  active_host = this;
+  active_host_ = this;
   into_module([&] { gauge.gauge->header->update(); });
   run_element_callbacks(gauge);
   for (ElementState& state : gauge.elements) {
@@ -157,7 +154,7 @@ void PanelHost::tick(int count) {
   for (int i = 0; i < count; ++i) {
     // A button held down on a repeating box clicks again before every update.
     if (pressed_ && (pressed_->box->mouse_flags & MOUSE_REPEAT)) {
-      active_host = this;
+      active_host_ = this;
       into_module([&] { pressed_->box->function.click(&pressed_->where, MOUSE_LEFTSINGLE | MOUSE_REPEAT); });
     }
     if (simulation_) simulation_->on_tick();
@@ -168,7 +165,7 @@ void PanelHost::tick(int count) {
 bool PanelHost::click(GaugeInstance& gauge, int x, int y, uint32_t button) {
   const MOUSERECT* box = find_click_box(gauge.gauge->mouse, x, y, button, gauge.width, gauge.height);
   if (!box) return false;
-  active_host = this;
+  active_host_ = this;
   const PIXPOINT where{x, y};
   into_module([&] { box->function.click(&where, button); });
   return true;
@@ -179,7 +176,7 @@ bool PanelHost::press(GaugeInstance& gauge, int x, int y) {
   const MOUSERECT* box = find_click_box(gauge.gauge->mouse, x, y, MOUSE_LEFTSINGLE, gauge.width, gauge.height);
   if (!box) return false;
   pressed_ = Press{box, {x, y}};
-  active_host = this;
+  active_host_ = this;
   into_module([&] { box->function.click(&pressed_->where, MOUSE_LEFTSINGLE); });
   return true;
 }
@@ -203,7 +200,7 @@ const Tooltip& PanelHost::hover(GaugeInstance& gauge, int x, int y) {
     tooltip_ = {Tooltip::Kind::Text, 0, record->function.text};
     return tooltip_;
   }
-  active_host = this;
+  active_host_ = this;
   auto* source = const_cast<MODULE_VAR*>(&argument->source);
   if (source->id != 0) tokens_.refresh(*source);
   TooltipArgument value;
@@ -219,13 +216,19 @@ const Tooltip& PanelHost::hover(GaugeInstance& gauge, int x, int y) {
   return tooltip_;
 }
 
-int32_t PanelHost::record_frame_call(const char* operation, ELEMENT_HEADER* root, std::optional<uint32_t> argument) {
+int32_t PanelHost::record_frame_call(const char* operation, ELEMENT_HEADER* root) {
   const int32_t result = ++frame_call_count_;
   FrameCall& call = frame_calls_[frame_calls_recorded_++ % frame_calls_.size()];
   call.operation = operation;
   call.root = root;
-  call.argument = argument;
+  call.argument.reset();
   call.result = result;
+  return result;
+}
+
+int32_t PanelHost::record_frame_call(const char* operation, ELEMENT_HEADER* root, uint32_t argument) {
+  const int32_t result = record_frame_call(operation, root);
+  frame_calls_[(frame_calls_recorded_ - 1) % frame_calls_.size()].argument = argument;
   return result;
 }
 
@@ -240,15 +243,20 @@ bool PanelHost::holds_string(const char* text, size_t max_length) const {
   return all_images_.holds_string(text, max_length);
 }
 
+std::optional<std::string_view> PanelHost::string_inside(const char* text, size_t max_length) const {
+  return all_images_.string_inside(text, max_length);
+}
+
 bool PanelHost::holds(const void* p, size_t size) const {
   return all_images_.holds(p, size);
 }
 
 bool PanelHost::evaluate(const char* expression, double* result) {
   // Expression and result come from a module: both must lie inside one.
-  if (!evaluator_ || !holds_string(expression, kExpressionLength) || !holds(result, sizeof *result)) return false;
-  const size_t length = std::strlen(expression);
-  const std::optional<double> value = evaluator_->evaluate(std::string_view(expression, length));
+  if (!evaluator_) return false;
+  const std::optional<std::string_view> text = string_inside(expression, kExpressionLength);
+  if (!text || !holds(result, sizeof *result)) return false;
+  const std::optional<double> value = evaluator_->evaluate(*text);
   if (!value) return false;
   *result = *value;
   return true;

@@ -126,17 +126,23 @@ class PanelHost {
   std::vector<FrameCall> frame_calls() const;
 
   // ---- the host function table's side ----
-  static PanelHost* active();
+  static PanelHost* active() { return active_host_; }
   PANELS* panels();
-  int32_t record_frame_call(const char* operation, ELEMENT_HEADER* root, std::optional<uint32_t> argument);
+  // Two overloads rather than an optional: this runs for every gauge update.
+  int32_t record_frame_call(const char* operation, ELEMENT_HEADER* root);
+  int32_t record_frame_call(const char* operation, ELEMENT_HEADER* root, uint32_t argument);
   bool evaluate(const char* expression, double* result);
   void trigger_key_event(uint32_t id, uint32_t value);
   // Whether a pointer a module handed over lies inside one of the loaded modules.
   bool holds(const void* p, size_t size) const;
   bool holds_string(const char* text, size_t max_length = 256) const;
+  std::optional<std::string_view> string_inside(const char* text, size_t max_length = 256) const;
 
  private:
   void run_element_callbacks(GaugeInstance& gauge);
+
+  // The host the modules' calls go to: the one that last called into a module.
+  static inline PanelHost* active_host_ = nullptr;
 
   std::string gauges_dir_;
   std::map<std::string, std::unique_ptr<LoadedModule>, std::less<>> modules_;

@@ -12,7 +12,7 @@
 
 namespace host {
 
-template <class Found, size_t Slots = 32>
+template <class Found, size_t Slots = 256>
 class RecentNames {
  public:
   const Found* find(std::string_view name) const {
@@ -30,7 +30,9 @@ class RecentNames {
     const std::string* name = nullptr;
     Found found{};
   };
-  static size_t index(std::string_view name) { return (reinterpret_cast<uintptr_t>(name.data()) >> 3) % Slots; }
+  static size_t index(std::string_view name) {
+    return size_t((uint64_t(reinterpret_cast<uintptr_t>(name.data())) * 0x9E3779B97F4A7C15ull) >> 32) % Slots;
+  }
   std::array<Slot, Slots> slots_{};
 };
 
