@@ -79,8 +79,8 @@ std::optional<double> AircraftVariables::get(std::string_view name, std::string_
   return from_canonical(found->canonical, found->kind, unit);
 }
 
-std::optional<double> AircraftVariables::evaluate(std::string_view expression) {
-  return evaluate_calculator(expression, *this);
+std::optional<double> AircraftVariables::evaluate(std::string_view expression, TextAt text) {
+  return evaluate_calculator(expression, *this, text);
 }
 
 std::optional<std::pair<double, UnitKind>> AircraftVariables::aircraft_variable(std::string_view upper_name) const {

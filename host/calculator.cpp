@@ -183,15 +183,13 @@ class ExpressionCache {
 
   // The cached parse (nullopt inside for an expression that does not parse),
   // or null when the cache is full and the text is not in it.
-  const std::optional<CompiledExpression>* find_or_compile(std::string_view expression) {
+  const std::optional<CompiledExpression>* find_or_compile(std::string_view expression, TextAt text) {
     // Modules hand over the same constant strings every update: a text seen at
     // the same address is found by comparing it, without hashing or locking.
     // Entries are never removed and map nodes do not move, so what a slot
     // points to stays valid.
-    thread_local std::array<Recent, 256> recent{};
-    const uint64_t address = reinterpret_cast<uintptr_t>(expression.data());
-    Recent& slot = recent[size_t((address * 0x9E3779B97F4A7C15ull) >> 32) % recent.size()];
-    if (slot.data == expression.data() && slot.text && *slot.text == expression) return slot.parse;
+    thread_local RecentNames<const std::optional<CompiledExpression>*> recent;
+    if (const auto* parse = recent.find(expression, text)) return *parse;
 
     std::lock_guard lock(mutex_);
     auto found = entries_.find(expression);
@@ -199,16 +197,11 @@ class ExpressionCache {
       if (entries_.size() >= kMaxEntries) return nullptr;
       found = entries_.emplace(std::string(expression), compile_calculator(expression)).first;
     }
-    slot = {expression.data(), &found->first, &found->second};
+    recent.remember(expression, found->first, &found->second);
     return &found->second;
   }
 
  private:
-  struct Recent {
-    const char* data;
-    const std::string* text;
-    const std::optional<CompiledExpression>* parse;
-  };
   struct Hash {
     using is_transparent = void;
     size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
@@ -329,10 +322,10 @@ std::optional<double> evaluate_compiled(const CompiledExpression& expression, co
   return stack[0];
 }
 
-std::optional<double> evaluate_calculator(std::string_view expression, const VariableSource& vars) {
+std::optional<double> evaluate_calculator(std::string_view expression, const VariableSource& vars, TextAt text) {
   if (expression.size() > CompiledExpression::kMaxLength) return std::nullopt;
   static ExpressionCache cache;
-  if (const auto* cached = cache.find_or_compile(expression)) {
+  if (const auto* cached = cache.find_or_compile(expression, text)) {
     return *cached ? evaluate_compiled(**cached, vars) : std::nullopt;
   }
   const auto compiled = compile_calculator(expression);

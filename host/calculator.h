@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "recent_names.h"
+
 namespace host {
 
 // Every kind has one canonical unit, in which variable sources hold values.
@@ -100,6 +102,7 @@ std::optional<double> evaluate_compiled(const CompiledExpression& expression, co
 
 // Parses each distinct expression text once and keeps the parse (modules pass
 // constant strings), then evaluates it. Safe to call from several threads.
-std::optional<double> evaluate_calculator(std::string_view expression, const VariableSource& vars);
+std::optional<double> evaluate_calculator(std::string_view expression, const VariableSource& vars,
+                                          TextAt text = TextAt::MayChange);
 
 }  // namespace host

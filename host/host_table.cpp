@@ -38,8 +38,8 @@ int32_t GAUGE_CALL list_kill(ELEMENT_HEADER* root) {
 }
 
 // A module may hand over any pointer: a name is read only when it lies inside a module.
-std::string_view checked_name(const char* name) {
-  return PanelHost::active()->string_inside(name).value_or(std::string_view());
+std::string_view checked_name(const char* name, TextAt* lifetime = nullptr) {
+  return PanelHost::active()->string_inside(name, 256, lifetime).value_or(std::string_view());
 }
 
 uint32_t GAUGE_CALL register_named_variable(const char* name) {
@@ -48,7 +48,9 @@ uint32_t GAUGE_CALL register_named_variable(const char* name) {
 }
 uint32_t GAUGE_CALL check_named_variable(const char* name) {
   const BackInHost in_host;
-  return PanelHost::active()->named().check(checked_name(name));
+  TextAt lifetime = TextAt::MayChange;
+  const std::string_view checked = checked_name(name, &lifetime);
+  return PanelHost::active()->named().check(checked, lifetime);
 }
 double GAUGE_CALL get_named_variable_value(uint32_t id) {
   const BackInHost in_host;

@@ -31,7 +31,7 @@ int collect_segments(dl_phdr_info* info, size_t, void* data) {
     const ElfW(Phdr)& segment = info->dlpi_phdr[i];
     if (segment.p_type != PT_LOAD) continue;
     const uintptr_t begin = info->dlpi_addr + segment.p_vaddr;
-    collector->image->add({begin, begin + segment.p_memsz, (segment.p_flags & PF_X) != 0});
+    collector->image->add({begin, begin + segment.p_memsz, (segment.p_flags & PF_X) != 0, (segment.p_flags & PF_W) != 0});
   }
   return 1;
 }
@@ -82,13 +82,16 @@ bool ModuleImage::holds_code(const void* p) const {
   return range && range->executable;
 }
 
-std::optional<std::string_view> ModuleImage::string_inside(const char* s, size_t max_length) const {
+std::optional<std::string_view> ModuleImage::string_inside(const char* s, size_t max_length, TextAt* lifetime) const {
   // The string may run on from one range into an adjacent one.
   auto address = reinterpret_cast<uintptr_t>(s);
   size_t length = 0;
+  bool writable = false;
   while (length < max_length) {
     const Range* range = range_at(address);
     if (!range) return std::nullopt;
+    writable |= range->writable;
+    if (lifetime) *lifetime = writable ? TextAt::MayChange : TextAt::Constant;
     const size_t span = std::min<uintptr_t>(max_length - length, range->end - address);
     if (const void* end = std::memchr(reinterpret_cast<const void*>(address), '\0', span)) {
       return std::string_view(s, length + size_t(static_cast<const char*>(end) - reinterpret_cast<const char*>(address)));
@@ -141,7 +144,7 @@ std::unique_ptr<LoadedModule> LoadedModule::load(const std::string& path, PANELS
   if (windows) {
     module->pe_ = PeModule::load(path);
     for (const PeModule::Section& section : module->pe_->sections()) {
-      module->image_.add({section.begin, section.end, section.executable});
+      module->image_.add({section.begin, section.end, section.executable, true});  // mapped writable throughout
     }
     module->import_table_ = static_cast<IMPORT_TABLE*>(module->pe_->find_export("ImportTable"));
     module->linkage_ = static_cast<GAUGESLINKAGE*>(module->pe_->find_export("Linkage"));

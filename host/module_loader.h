@@ -12,6 +12,7 @@
 
 #include "gauge_records.h"
 #include "pe_loader.h"
+#include "recent_names.h"
 
 namespace host {
 
@@ -27,6 +28,7 @@ class ModuleImage {
   struct Range {
     uintptr_t begin, end;
     bool executable;
+    bool writable;
   };
   void add(Range range);
   void add(const ModuleImage& other);
@@ -34,8 +36,8 @@ class ModuleImage {
   bool holds_code(const void* p) const;
   // A NUL-terminated string of at most max_length bytes inside the image.
   bool holds_string(const char* s, size_t max_length = 4096) const { return string_inside(s, max_length).has_value(); }
-  // The same check, answering the string's length.
-  std::optional<std::string_view> string_inside(const char* s, size_t max_length = 4096) const;
+  // The same check, answering the string and whether it lies in memory that cannot change.
+  std::optional<std::string_view> string_inside(const char* s, size_t max_length = 4096, TextAt* lifetime = nullptr) const;
 
  private:
   // The range holding `address`, or null. Ranges are kept in address order.

@@ -11,8 +11,8 @@ uint32_t NamedVariables::register_name(std::string_view name) {
   return id;
 }
 
-uint32_t NamedVariables::check(std::string_view name) const {
-  if (const uint32_t* id = recent_.find(name)) return *id;
+uint32_t NamedVariables::check(std::string_view name, TextAt text) const {
+  if (const uint32_t* id = recent_.find(name, text)) return *id;
   auto found = ids_.find(name);
   if (found == ids_.end()) return kUnregistered;
   recent_.remember(name, found->first, found->second);

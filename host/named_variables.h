@@ -18,7 +18,7 @@ class NamedVariables {
   static constexpr uint32_t kUnregistered = 0xFFFFFFFFu;
 
   uint32_t register_name(std::string_view name);  // a new variable holds 0
-  uint32_t check(std::string_view name) const;
+  uint32_t check(std::string_view name, TextAt text = TextAt::MayChange) const;
   double get(uint32_t id) const;
   void set(uint32_t id, double value);
 

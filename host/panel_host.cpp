@@ -243,8 +243,8 @@ bool PanelHost::holds_string(const char* text, size_t max_length) const {
   return all_images_.holds_string(text, max_length);
 }
 
-std::optional<std::string_view> PanelHost::string_inside(const char* text, size_t max_length) const {
-  return all_images_.string_inside(text, max_length);
+std::optional<std::string_view> PanelHost::string_inside(const char* text, size_t max_length, TextAt* lifetime) const {
+  return all_images_.string_inside(text, max_length, lifetime);
 }
 
 bool PanelHost::holds(const void* p, size_t size) const {
@@ -254,9 +254,10 @@ bool PanelHost::holds(const void* p, size_t size) const {
 bool PanelHost::evaluate(const char* expression, double* result) {
   // Expression and result come from a module: both must lie inside one.
   if (!evaluator_) return false;
-  const std::optional<std::string_view> text = string_inside(expression, kExpressionLength);
+  TextAt lifetime;
+  const std::optional<std::string_view> text = string_inside(expression, kExpressionLength, &lifetime);
   if (!text || !holds(result, sizeof *result)) return false;
-  const std::optional<double> value = evaluator_->evaluate(*text);
+  const std::optional<double> value = evaluator_->evaluate(*text, lifetime);
   if (!value) return false;
   *result = *value;
   return true;

@@ -71,7 +71,7 @@ struct FrameCall {
 class ExpressionEvaluator {
  public:
   virtual ~ExpressionEvaluator() = default;
-  virtual std::optional<double> evaluate(std::string_view expression) = 0;
+  virtual std::optional<double> evaluate(std::string_view expression, TextAt text) = 0;
 };
 
 // The simulated aircraft behind the panel: it acts on key events and advances
@@ -136,7 +136,8 @@ class PanelHost {
   // Whether a pointer a module handed over lies inside one of the loaded modules.
   bool holds(const void* p, size_t size) const;
   bool holds_string(const char* text, size_t max_length = 256) const;
-  std::optional<std::string_view> string_inside(const char* text, size_t max_length = 256) const;
+  std::optional<std::string_view> string_inside(const char* text, size_t max_length = 256,
+                                                TextAt* lifetime = nullptr) const;
 
  private:
   void run_element_callbacks(GaugeInstance& gauge);

@@ -1,8 +1,9 @@
 // Modules hand the host the same constant name strings over and over: a
 // lookup remembers where each name it found lives, so that the next lookup of
 // the text at that address compares it with the kept name instead of hashing
-// it. The kept names must outlive the entries (map nodes that are never
-// erased, or forget() when they are).
+// it, and a text in memory that cannot change is not even compared. The kept
+// names must outlive the entries (map nodes that are never erased, or
+// forget() when they are).
 #pragma once
 
 #include <array>
@@ -12,12 +13,16 @@
 
 namespace host {
 
+// Whether a text can change at its address: a module's read-only data cannot.
+enum class TextAt : uint8_t { MayChange, Constant };
+
 template <class Found, size_t Slots = 256>
 class RecentNames {
  public:
-  const Found* find(std::string_view name) const {
+  const Found* find(std::string_view name, TextAt text = TextAt::MayChange) const {
     const Slot& slot = slots_[index(name)];
-    return slot.data == name.data() && slot.name && *slot.name == name ? &slot.found : nullptr;
+    if (slot.data != name.data() || !slot.name || slot.name->size() != name.size()) return nullptr;
+    return text == TextAt::Constant || *slot.name == name ? &slot.found : nullptr;
   }
   void remember(std::string_view name, const std::string& kept_name, Found found) {
     slots_[index(name)] = {name.data(), &kept_name, found};

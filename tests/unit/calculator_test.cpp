@@ -243,3 +243,17 @@ TEST(Units, ConvertsToTheCanonicalUnitAndBack) {
 
 }  // namespace
 }  // namespace host
+
+// Texts are remembered by address: one rewritten in place is parsed afresh,
+// and so is another text of the same length in the same place.
+TEST(Calculator, TextRewrittenAtTheSameAddressIsParsedAfresh) {
+  const FakeVariables vars = aircraft();
+  char text[] = "2 3 +";
+  EXPECT_EQ(evaluate_calculator(text, vars), 5);
+  text[0] = '7';
+  EXPECT_EQ(evaluate_calculator(text, vars), 10);
+  std::string heap = "1 1 +";
+  EXPECT_EQ(evaluate_calculator(heap, vars), 2);
+  heap.replace(0, 5, "4 4 *");
+  EXPECT_EQ(evaluate_calculator(heap, vars), 16);
+}
