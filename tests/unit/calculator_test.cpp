@@ -241,9 +241,6 @@ TEST(Units, ConvertsToTheCanonicalUnitAndBack) {
   EXPECT_EQ(canonical_unit_name(UnitKind::Volume), "gallons");
 }
 
-}  // namespace
-}  // namespace host
-
 // Texts are remembered by address: one rewritten in place is parsed afresh,
 // and so is another text of the same length in the same place.
 TEST(Calculator, TextRewrittenAtTheSameAddressIsParsedAfresh) {
@@ -257,3 +254,6 @@ TEST(Calculator, TextRewrittenAtTheSameAddressIsParsedAfresh) {
   heap.replace(0, 5, "4 4 *");
   EXPECT_EQ(evaluate_calculator(heap, vars), 16);
 }
+
+}  // namespace
+}  // namespace host
