@@ -83,9 +83,9 @@ std::optional<double> AircraftVariables::evaluate(std::string_view expression, T
   return evaluate_calculator(expression, *this, text);
 }
 
-std::optional<std::pair<double, UnitKind>> AircraftVariables::aircraft_variable(std::string_view upper_name) const {
+std::optional<std::pair<double, UnitKind>> AircraftVariables::aircraft_variable(std::string_view upper_name, TextAt name) const {
   const AircraftValue* value = nullptr;
-  if (const AircraftValue* const* recent = recent_.find(upper_name)) {
+  if (const AircraftValue* const* recent = recent_.find(upper_name, name)) {
     value = *recent;
   } else if (auto found = values_.find(upper_name); found != values_.end()) {
     value = &found->second;

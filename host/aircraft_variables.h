@@ -51,7 +51,7 @@ class AircraftVariables : public ExpressionEvaluator, public VariableSource {
   Kept keep(std::string_view name, UnitKind kind, double initial = 0);
 
   std::optional<double> evaluate(std::string_view expression, TextAt text = TextAt::MayChange) override;
-  std::optional<std::pair<double, UnitKind>> aircraft_variable(std::string_view upper_name) const override;
+  std::optional<std::pair<double, UnitKind>> aircraft_variable(std::string_view upper_name, TextAt name) const override;
   std::optional<double> named_variable(std::string_view name) const override;
 
  private:

@@ -284,7 +284,7 @@ std::optional<CompiledExpression> compile_calculator(std::string_view text, std:
   return expression;
 }
 
-std::optional<double> evaluate_compiled(const CompiledExpression& expression, const VariableSource& vars) {
+std::optional<double> evaluate_compiled(const CompiledExpression& expression, const VariableSource& vars, TextAt names) {
   using Op = CompiledExpression::Op;
   std::array<double, CompiledExpression::kMaxStackDepth> stack;
   size_t depth = 0;
@@ -313,7 +313,7 @@ std::optional<double> evaluate_compiled(const CompiledExpression& expression, co
       if (!value) return std::nullopt;
       stack[depth++] = *value;
     } else {
-      const auto value = vars.aircraft_variable(step.name);
+      const auto value = vars.aircraft_variable(step.name, names);
       if (!value || value->second != step.unit.kind) return std::nullopt;
       stack[depth++] = step.unit.from_canonical(value->first);
     }
@@ -326,7 +326,7 @@ std::optional<double> evaluate_calculator(std::string_view expression, const Var
   if (expression.size() > CompiledExpression::kMaxLength) return std::nullopt;
   static ExpressionCache cache;
   if (const auto* cached = cache.find_or_compile(expression, text)) {
-    return *cached ? evaluate_compiled(**cached, vars) : std::nullopt;
+    return *cached ? evaluate_compiled(**cached, vars, TextAt::Constant) : std::nullopt;  // cached parses stay
   }
   const auto compiled = compile_calculator(expression);
   return compiled ? evaluate_compiled(*compiled, vars) : std::nullopt;

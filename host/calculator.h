@@ -70,7 +70,8 @@ class VariableSource {
  public:
   virtual ~VariableSource() = default;
   // The canonical value and its unit kind, or nullopt when unknown.
-  virtual std::optional<std::pair<double, UnitKind>> aircraft_variable(std::string_view upper_name) const = 0;
+  // `name` says whether the text can change at its address.
+  virtual std::optional<std::pair<double, UnitKind>> aircraft_variable(std::string_view upper_name, TextAt name) const = 0;
   virtual std::optional<double> named_variable(std::string_view name) const = 0;
 };
 
@@ -98,7 +99,9 @@ struct CompiledExpression {
 // would underflow or overflow the stack, or leaves other than one value;
 // `error`, when given, then says what was wrong.
 std::optional<CompiledExpression> compile_calculator(std::string_view expression, std::string* error = nullptr);
-std::optional<double> evaluate_compiled(const CompiledExpression& expression, const VariableSource& vars);
+// `names` is Constant only for a parse that is kept as long as the process runs.
+std::optional<double> evaluate_compiled(const CompiledExpression& expression, const VariableSource& vars,
+                                        TextAt names = TextAt::MayChange);
 
 // Parses each distinct expression text once and keeps the parse (modules pass
 // constant strings), then evaluates it. Safe to call from several threads.

@@ -14,7 +14,7 @@ class FakeVariables : public VariableSource {
   std::map<std::string, std::pair<double, UnitKind>, std::less<>> aircraft;
   std::map<std::string, double, std::less<>> named;
 
-  std::optional<std::pair<double, UnitKind>> aircraft_variable(std::string_view upper_name) const override {
+  std::optional<std::pair<double, UnitKind>> aircraft_variable(std::string_view upper_name, TextAt) const override {
     const auto found = aircraft.find(upper_name);
     return found == aircraft.end() ? std::nullopt : std::optional(found->second);
   }
