@@ -28,6 +28,7 @@ PanelHost::~PanelHost() {
   for (auto& instance : instances_) instance->gauge->header->kill();
   instances_.clear();
   all_images_ = {};  // nothing a module hands over while it unloads is followed
+  known_strings_ = {};
   modules_.clear();
   if (active_host_ == this) active_host_ = nullptr;
 }
@@ -244,7 +245,19 @@ bool PanelHost::holds_string(const char* text, size_t max_length) const {
 }
 
 std::optional<std::string_view> PanelHost::string_inside(const char* text, size_t max_length, TextAt* lifetime) const {
-  return all_images_.string_inside(text, max_length, lifetime);
+  // A string in a module's read-only memory stays as it is while the module is
+  // loaded: one seen before is known by its address.
+  const uint64_t address = reinterpret_cast<uintptr_t>(text);
+  KnownString& known = known_strings_[size_t((address * 0x9E3779B97F4A7C15ull) >> 32) % known_strings_.size()];
+  if (known.text == text && known.length < max_length) {
+    if (lifetime) *lifetime = TextAt::Constant;
+    return std::string_view(text, known.length);
+  }
+  TextAt found = TextAt::MayChange;
+  const std::optional<std::string_view> view = all_images_.string_inside(text, max_length, &found);
+  if (view && found == TextAt::Constant) known = {text, view->size()};
+  if (lifetime) *lifetime = found;
+  return view;
 }
 
 bool PanelHost::holds(const void* p, size_t size) const {

@@ -148,6 +148,11 @@ class PanelHost {
   std::string gauges_dir_;
   std::map<std::string, std::unique_ptr<LoadedModule>, std::less<>> modules_;
   ModuleImage all_images_;  // every loaded module's ranges, for the pointer checks
+  struct KnownString {
+    const char* text = nullptr;
+    size_t length = 0;
+  };
+  mutable std::array<KnownString, 256> known_strings_{};  // modules are never unloaded while the host runs
   std::vector<std::unique_ptr<GaugeInstance>> instances_;
   NamedVariables named_;
   TokenVariables tokens_;
