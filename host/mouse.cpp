@@ -1,6 +1,6 @@
 #include "mouse.h"
 
-#include <vector>
+#include <algorithm>
 
 namespace host {
 
@@ -14,28 +14,32 @@ bool inside(const MOUSERECT& r, int x, int y) {
 bool zero_box(const MOUSERECT& r) { return r.x == 0 && r.y == 0 && r.width == 0 && r.height == 0; }
 
 // Calls `visit(record, region_contains_point, depth)` for every record in order,
-// tracking which open parents contain the point.
+// tracking which open parents contain the point. A parent contains it only if
+// its own enclosing region does, so those are always the outermost ones and a
+// count of them is enough.
 template <class Visit>
 void walk(std::span<const MOUSERECT* const> list, int x, int y, int width, int height, Visit visit) {
   // While the gauge's size is unknown, its outermost region holds every point.
   const bool on_gauge = width <= 0 || height <= 0 || (x >= 0 && y >= 0 && x < width && y < height);
-  std::vector<bool> open;  // does each open parent contain the point?
+  size_t open = 0;          // parents opened and not yet ended
+  size_t containing = 0;    // of which the outermost this many contain the point
   for (const MOUSERECT* r : list) {
-    const bool enclosing = open.empty() ? on_gauge : open.back();
+    const bool enclosing = open == 0 ? on_gauge : containing == open;
     switch (r->kind) {
       case MOUSE_END_OF_LIST: return;
       case MOUSE_PARENT: {
         // A parent without a box stands for the region that encloses it.
         const bool contains = enclosing && (zero_box(*r) || inside(*r, x, y));
-        open.push_back(contains);
-        if (visit(*r, contains, open.size())) return;
+        ++open;
+        if (contains) containing = open;
+        if (visit(*r, contains, open)) return;
         break;
       }
       case MOUSE_END_OF_PARENT:
-        if (!open.empty()) open.pop_back();
+        if (open > 0) containing = std::min(containing, --open);
         break;
       default:
-        if (visit(*r, enclosing, open.size())) return;
+        if (visit(*r, enclosing, open)) return;
     }
   }
 }
