@@ -8,34 +8,19 @@
 namespace host {
 namespace {
 
-int32_t GAUGE_CALL list_query(ELEMENT_HEADER* root) {
+// The element list routines: each is recorded with the root it was handed.
+template <const char* Operation>
+int32_t GAUGE_CALL list_routine(ELEMENT_HEADER* root) {
   const BackInHost in_host;
-  return PanelHost::active()->record_frame_call("query", root);
+  return PanelHost::active()->record_frame_call(Operation, root);
 }
-int32_t GAUGE_CALL list_install(ELEMENT_HEADER* root, uint32_t argument) {
+template <const char* Operation>
+int32_t GAUGE_CALL list_routine_with_argument(ELEMENT_HEADER* root, uint32_t argument) {
   const BackInHost in_host;
-  return PanelHost::active()->record_frame_call("install", root, argument);
+  return PanelHost::active()->record_frame_call(Operation, root, argument);
 }
-int32_t GAUGE_CALL list_initialize(ELEMENT_HEADER* root) {
-  const BackInHost in_host;
-  return PanelHost::active()->record_frame_call("initialize", root);
-}
-int32_t GAUGE_CALL list_update(ELEMENT_HEADER* root) {
-  const BackInHost in_host;
-  return PanelHost::active()->record_frame_call("update", root);
-}
-int32_t GAUGE_CALL list_generate(ELEMENT_HEADER* root, uint32_t argument) {
-  const BackInHost in_host;
-  return PanelHost::active()->record_frame_call("generate", root, argument);
-}
-int32_t GAUGE_CALL list_plot(ELEMENT_HEADER* root) {
-  const BackInHost in_host;
-  return PanelHost::active()->record_frame_call("draw", root);
-}
-int32_t GAUGE_CALL list_kill(ELEMENT_HEADER* root) {
-  const BackInHost in_host;
-  return PanelHost::active()->record_frame_call("kill", root);
-}
+constexpr char kQuery[] = "query", kInstall[] = "install", kInitialize[] = "initialize", kUpdate[] = "update",
+               kGenerate[] = "generate", kDraw[] = "draw", kKill[] = "kill";
 
 // A module may hand over any pointer: a name is read only when it lies inside a module.
 std::string_view checked_name(const char* name, TextAt* lifetime = nullptr) {
@@ -72,9 +57,18 @@ int32_t GAUGE_CALL trigger_key_event(uint32_t event, uint32_t value) {
   return 1;
 }
 
-PANELS table = {list_query,         list_install,        list_initialize,         list_update,
-                list_generate,      list_plot,           list_kill,               register_named_variable,
-                check_named_variable, get_named_variable_value, set_named_variable_value, execute_calculator_code,
+PANELS table = {list_routine<kQuery>,
+                list_routine_with_argument<kInstall>,
+                list_routine<kInitialize>,
+                list_routine<kUpdate>,
+                list_routine_with_argument<kGenerate>,
+                list_routine<kDraw>,
+                list_routine<kKill>,
+                register_named_variable,
+                check_named_variable,
+                get_named_variable_value,
+                set_named_variable_value,
+                execute_calculator_code,
                 trigger_key_event};
 
 }  // namespace
