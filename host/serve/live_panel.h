@@ -73,6 +73,12 @@ class LivePanel {
   std::vector<LoggedEvent> recent_events();  // newest first
   std::vector<GaugeInfo> gauges();           // the visible ones, where they are drawn
   uint64_t ticks();
+  // Runs `look` on the session under the panel's lock: for checks from outside.
+  template <typename Look>
+  auto with_session(Look look) {
+    std::lock_guard lock(mutex_);
+    return look(session_);
+  }
 
   // Points are in picture pixels at scale 1.
   PointerResult click(double x, double y, bool right_button);
