@@ -167,10 +167,17 @@ void add_routes(httplib::Server& server, LivePanel& panel) {
       response.set_content(std::string(file->body), std::string(file->content_type).c_str());
     });
   }
-  server.Get("/panel.png", guarded([&panel](const httplib::Request&, httplib::Response& response) {
+  // ?after=N: 204 while the picture is still frame N, so a poll costs no image.
+  server.Get("/panel.png", guarded([&panel](const httplib::Request& request, httplib::Response& response) {
+    const std::optional<double> after =
+        request.has_param("after") ? std::optional(number_parameter(request, "after", 0, 1e15)) : std::nullopt;
     const Frame frame = panel.frame();
     response.set_header("Cache-Control", "no-store");
     response.set_header("X-Frame", std::to_string(frame.frame));
+    if (after && *after == double(frame.frame)) {
+      response.status = 204;
+      return;
+    }
     response.set_content(*frame.png, "image/png");
   }));
   server.Get("/api/state", guarded([&panel](const httplib::Request&, httplib::Response& response) {

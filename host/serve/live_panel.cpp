@@ -83,14 +83,19 @@ std::vector<bool> LivePanel::visibility_locked() {
 }
 
 Frame LivePanel::frame() {
-  std::lock_guard lock(mutex_);
-  CacheKey key{ticks_, night_, visibility_locked()};
-  if (cached_key_ == key) return cached_frame_;
-  cached_key_ = std::move(key);
-
-  RenderOptions options;
-  options.night = night_;
-  cairo_surface_t* image = renderer_.draw_session(session_, options);
+  // One picture at a time; the session is locked only while drawing, so the
+  // clock keeps ticking while the PNG is encoded.
+  std::lock_guard picture_lock(picture_mutex_);
+  cairo_surface_t* image = nullptr;
+  {
+    std::lock_guard lock(mutex_);
+    CacheKey key{ticks_, night_, visibility_locked()};
+    if (cached_key_ == key) return cached_frame_;
+    cached_key_ = std::move(key);
+    RenderOptions options;
+    options.night = night_;
+    image = renderer_.draw_session(session_, options);
+  }
   cairo_surface_flush(image);
   const int width = cairo_image_surface_get_width(image), height = cairo_image_surface_get_height(image);
   const size_t bytes = size_t(cairo_image_surface_get_stride(image)) * size_t(height);

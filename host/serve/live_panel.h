@@ -101,7 +101,9 @@ class LivePanel {
   uint64_t event_serial_ = 0;
   std::deque<LoggedEvent> events_;
 
-  // The last picture, kept until the tick, lighting or windows change.
+  // The last picture, kept until the tick, lighting or windows change;
+  // picture_mutex_ guards it, and is never taken while holding mutex_.
+  std::mutex picture_mutex_;
   struct CacheKey {
     uint64_t ticks;
     bool night;

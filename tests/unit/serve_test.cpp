@@ -90,6 +90,7 @@ TEST_F(Serve, AnswersBadRequestsWithTheirOwnStatus) {
       {"POST", "/api/window?index=7&visible=1", 404}, {"POST", "/api/night", 400},
       {"GET", "/api/click?x=1&y=1", 405},           {"POST", "/", 405},
       {"POST", "/api/state", 405},                  {"GET", "/api/release", 405},
+      {"GET", "/panel.png?after=-1", 400},          {"GET", "/panel.png?after=x", 400},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(std::string(c.method) == "GET" ? get(c.path) : post(c.path), c.status) << c.method << " " << c.path;
@@ -159,6 +160,8 @@ TEST_F(Serve, ThePictureIsAPngAndANewFrameOnlyWhenItChanges) {
   const uint64_t frame = panel_->frame().frame;
   wait_ticks(2);
   EXPECT_EQ(panel_->frame().frame, frame) << "later updates, same pixels";
+  EXPECT_EQ(get("/panel.png?after=" + std::to_string(frame)), 204) << "nothing new to send";
+  EXPECT_EQ(get("/panel.png?after=" + std::to_string(frame - 1)), 200);
   panel_->set_night(true);
   EXPECT_GT(panel_->frame().frame, frame);
   panel_->set_night(false);

@@ -36,8 +36,10 @@ function applyZoom() {
   if (shown.width) picture.style.width = `${shown.width * zoom}px`;
 }
 
+// Fetches the picture unless it is still the one shown; true when it changed.
 async function showFrame() {
-  const response = await fetch('/panel.png');
+  const response = await fetch(`/panel.png?after=${Math.max(0, shown.frame)}`);
+  if (response.status === 204) return false;
   if (!response.ok) throw new Error(`picture: ${response.status}`);
   const frame = Number(response.headers.get('X-Frame'));
   const url = URL.createObjectURL(await response.blob());
@@ -47,6 +49,12 @@ async function showFrame() {
   shown.url = url;
   shown.frame = frame;
   picture.dataset.frame = String(frame);
+  if (picture.naturalWidth !== shown.width || picture.naturalHeight !== shown.height) {
+    shown.width = picture.naturalWidth;
+    shown.height = picture.naturalHeight;
+    applyZoom();
+  }
+  return true;
 }
 
 function showWindows(windows) {
@@ -95,16 +103,13 @@ async function refreshTooltip() {
   tooltip.style.top = `${asked.clientY + 18}px`;
 }
 
+// Up to 20 pictures a second: the next poll starts 50 ms after this one began.
+const kPollMs = 50;
 let lastTooltipAt = 0;
 async function poll() {
+  const began = performance.now();
   try {
-    const state = await (await fetch('/api/state')).json();
-    if (state.width !== shown.width || state.height !== shown.height) {
-      shown.width = state.width;
-      shown.height = state.height;
-      applyZoom();
-    }
-    if (state.frame !== shown.frame) await showFrame();
+    const [state] = await Promise.all([fetch('/api/state').then((r) => r.json()), showFrame()]);
     nightBox.checked = state.night;
     showWindows(state.windows);
     showEvents(state.events);
@@ -119,7 +124,7 @@ async function poll() {
     statusText.textContent = `server lost (${error.message}), retrying`;
     statusText.className = 'lost';
   }
-  setTimeout(poll, 40);
+  setTimeout(poll, Math.max(5, kPollMs - (performance.now() - began)));
 }
 
 picture.addEventListener('mousedown', (event) => {
