@@ -16,6 +16,12 @@ constexpr const char* kLoopback = "127.0.0.1";
 
 PanelServer::PanelServer(LivePanel& panel) : panel_(panel), server_(std::make_unique<httplib::Server>()) {
   add_routes(*server_, panel_);
+  // SO_REUSEADDR alone: a restart may take its port back at once, but a port
+  // another server is listening on stays refused (the default would share it).
+  server_->set_socket_options([](socket_t socket) {
+    const int yes = 1;
+    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  });
   // A browser keeps connections open; a short wait lets stop() return promptly.
   server_->set_keep_alive_timeout(1);
 }

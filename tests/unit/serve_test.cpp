@@ -183,6 +183,8 @@ TEST_F(Serve, ListensOnLoopbackOnly) {
   }
   freeifaddrs(addresses);
   EXPECT_EQ(get("/api/state"), 200);
+  host::serve::PanelServer second(*panel_);
+  EXPECT_THROW(second.start(port_), std::runtime_error) << "a port in use is not shared";
   if (other.empty()) GTEST_SKIP() << "no address besides loopback";
   httplib::Client outside(other, port_);
   outside.set_connection_timeout(2);

@@ -144,6 +144,10 @@ window.addEventListener('blur', () => {
     act('/api/release');
   }
 });
+// A page closed with the button down leaves nothing held.
+window.addEventListener('pagehide', () => {
+  if (buttonHeld) navigator.sendBeacon('/api/release');
+});
 picture.addEventListener('contextmenu', (event) => {
   event.preventDefault();
   act(`/api/click?${query(picturePoint(event))}&button=right`);
