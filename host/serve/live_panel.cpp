@@ -36,6 +36,7 @@ void LivePanel::start() {
   if (clock_.joinable()) return;
   stopping_ = false;
   clock_ = std::thread([this] { run_clock(); });
+  painter_ = std::thread([this] { run_painter(); });
 }
 
 void LivePanel::stop() {
@@ -44,7 +45,9 @@ void LivePanel::stop() {
     stopping_ = true;
   }
   clock_wakeup_.notify_all();
+  painter_wakeup_.notify_all();
   if (clock_.joinable()) clock_.join();
+  if (painter_.joinable()) painter_.join();
 }
 
 void LivePanel::run_clock() {
@@ -64,6 +67,23 @@ void LivePanel::tick_locked() {
   session_.host().tick();
   ++ticks_;
   harvest_events_locked();
+  painter_wakeup_.notify_all();
+}
+
+// While a page is watching, each update's picture is encoded as soon as it is
+// drawn, so a request finds it ready instead of waiting for the encoder.
+void LivePanel::run_painter() {
+  std::unique_lock lock(mutex_);
+  uint64_t painted = ticks_;
+  auto watched = [this] { return std::chrono::steady_clock::now() - last_asked_ < std::chrono::seconds(1); };
+  for (;;) {
+    painter_wakeup_.wait(lock, [&] { return stopping_ || (ticks_ != painted && watched()); });
+    if (stopping_) return;
+    painted = ticks_;
+    lock.unlock();
+    draw_frame();
+    lock.lock();
+  }
 }
 
 void LivePanel::harvest_events_locked() {
@@ -83,6 +103,14 @@ std::vector<bool> LivePanel::visibility_locked() {
 }
 
 Frame LivePanel::frame() {
+  {
+    std::lock_guard lock(mutex_);
+    last_asked_ = std::chrono::steady_clock::now();
+  }
+  return draw_frame();
+}
+
+Frame LivePanel::draw_frame() {
   // One picture at a time; the session is locked only while drawing, so the
   // clock keeps ticking while the PNG is encoded.
   std::lock_guard picture_lock(picture_mutex_);

@@ -3,6 +3,7 @@
 // because the host and the modules are single-threaded.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -88,6 +89,8 @@ class LivePanel {
 
  private:
   void run_clock();
+  void run_painter();
+  Frame draw_frame();
   void tick_locked();
   void harvest_events_locked();
   std::vector<bool> visibility_locked();
@@ -114,9 +117,10 @@ class LivePanel {
   std::vector<unsigned char> cached_pixels_;
   Frame cached_frame_;
 
-  std::condition_variable clock_wakeup_;
+  std::condition_variable clock_wakeup_, painter_wakeup_;
+  std::chrono::steady_clock::time_point last_asked_;  // the last request for a picture
   bool stopping_ = false;
-  std::thread clock_;
+  std::thread clock_, painter_;
 };
 
 std::string gauge_name(const GaugeInstance& gauge);
