@@ -12,6 +12,7 @@
 #include "modfile/inspect.h"
 #ifndef PANELHOST_NO_DRAWING
 #include "render/renderer.h"
+#include "serve/serve_command.h"
 #endif
 #include "script/script_runner.h"
 #include "session.h"
@@ -259,8 +260,12 @@ int main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   if (verb == "inspect") return inspect(rest, out, err);
   if (verb == "render") return render(rest, out, err);
   if (verb == "serve") {
-    err << "panelhost " << verb << ": not available in this build yet\n";
+#ifndef PANELHOST_NO_DRAWING
+    return serve::serve_command(rest, default_gauges_dir(), out, err);
+#else
+    err << "panelhost serve: this 32-bit host runs modules but does not draw; use the native panelhost\n";
     return 2;
+#endif
   }
   err << "panelhost: unknown verb '" << verb << "'\n" << kUsage;
   return 2;

@@ -1,0 +1,21 @@
+# Writes a C++ file holding the page's files as string constants, so the binary
+# serves them without reading anything from disk. Reconfigures when they change.
+function(embed_page_files output)
+  set(page_dir ${CMAKE_CURRENT_SOURCE_DIR}/serve/page)
+  set(code "// Generated from host/serve/page/ by EmbedPage.cmake; edit those files instead.\n#include <string_view>\n\nnamespace host::serve {\n")
+  foreach(entry "index.html:kIndexHtml" "panel.js:kPanelJs" "panel.css:kPanelCss")
+    string(REPLACE ":" ";" parts ${entry})
+    list(GET parts 0 file)
+    list(GET parts 1 symbol)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${page_dir}/${file})
+    file(READ ${page_dir}/${file} body)
+    string(FIND "${body}" ")page\"" clash)
+    if(NOT clash EQUAL -1)
+      message(FATAL_ERROR "${page_dir}/${file} contains the raw string delimiter )page\"")
+    endif()
+    string(APPEND code "extern const std::string_view ${symbol};\nconst std::string_view ${symbol} = R\"page(${body})page\";\n")
+  endforeach()
+  string(APPEND code "\n}  // namespace host::serve\n")
+  file(WRITE ${output}.new "${code}")
+  configure_file(${output}.new ${output} COPYONLY)  # touched only when it changed
+endfunction()
