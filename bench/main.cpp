@@ -47,6 +47,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
     if (const auto frame = seconds_.find("BM_Draw_DemoPanel"); frame != seconds_.end() && frame->second > 0) {
       std::printf("%-44s %9.0f\n", "demo panel frames per second", 1.0 / frame->second);
     }
+    const auto quick = seconds_.find("BM_Picture_QuickPng"), cairo = seconds_.find("BM_Picture_CairoPng");
+    if (quick != seconds_.end() && cairo != seconds_.end() && quick->second > 0) {
+      std::printf("%-44s %9.1fx\n", "served picture: cairo's PNG / quick PNG", cairo->second / quick->second);
+    }
   }
 
  private:

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "png_encoder.h"
+
 namespace host::serve {
 
 namespace {
@@ -132,7 +134,7 @@ Frame LivePanel::draw_frame() {
                     cached_pixels_.size() == bytes && std::memcmp(cached_pixels_.data(), pixels, bytes) == 0;
   if (!same) {
     auto png = std::make_shared<std::string>();
-    cairo_surface_write_to_png_stream(image, append_png_bytes, png.get());
+    if (!encode_png_quickly(image, *png)) cairo_surface_write_to_png_stream(image, append_png_bytes, png.get());
     cached_pixels_.assign(pixels, pixels + bytes);
     cached_frame_ = {cached_frame_.frame + 1, width, height, std::move(png)};
   }
