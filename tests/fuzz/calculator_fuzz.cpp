@@ -18,7 +18,7 @@ double awkward_value(size_t seed) {
 
 class AwkwardVariables : public host::VariableSource {
  public:
-  std::optional<std::pair<double, host::UnitKind>> aircraft_variable(std::string_view name) const override {
+  std::optional<std::pair<double, host::UnitKind>> aircraft_variable(std::string_view name, host::TextAt) const override {
     const size_t seed = std::hash<std::string_view>{}(name);
     if (seed % 13 == 0) return std::nullopt;
     return std::pair{awkward_value(seed), static_cast<host::UnitKind>(seed / 13 % 10)};
