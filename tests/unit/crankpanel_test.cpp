@@ -6,10 +6,7 @@
 #include <vector>
 
 #include "panel_host.h"
-
-namespace host {
-[[maybe_unused]] static void PrintTo(const KeyEvent& e, std::ostream* os) { *os << e.id << ":" << e.value; }
-}  // namespace host
+#include "start_switch_events.h"
 
 namespace {
 
@@ -19,29 +16,16 @@ struct Engine {
   int starter_depth, m1_depth, m2_depth;
   int m1_x, m2_x, starter_y;  // boxes: M1 and M2 at y 44, 30 x 49; starter at x 107, 27 x 28
   uint32_t starter_help, magneto_help;
-  uint32_t off, right_only, left_only, both, selector_set, starter;
+  const start_switches::EngineEvents& events;
 };
 
 constexpr Engine kEngines[] = {
-    {"left", 401, 133, 134, 1, 2, 3, 26, 60, 28, 0x32b1, 0x32a0, 65927, 65928, 65929, 65930, 66400, 66127},
-    {"right", 440, 168, 169, 4, 5, 6, 150, 184, 79, 0x32b2, 0x32a1, 65933, 65934, 65935, 65936, 66401, 66129},
+    {"left", 401, 133, 134, 1, 2, 3, 26, 60, 28, 0x32b1, 0x32a0, start_switches::kEngineEvents[0]},
+    {"right", 440, 168, 169, 4, 5, 6, 150, 184, 79, 0x32b2, 0x32a1, start_switches::kEngineEvents[1]},
 };
 
-enum class Sends { Nothing, Off, RightOnly, LeftOnly, Both, SetRightOnly, SetLeftOnly, Starter };
-
-std::vector<host::KeyEvent> events_for(const Engine& e, Sends s) {
-  switch (s) {
-    case Sends::Nothing: return {};
-    case Sends::Off: return {{e.off, 0}};
-    case Sends::RightOnly: return {{e.right_only, 0}};
-    case Sends::LeftOnly: return {{e.left_only, 0}};
-    case Sends::Both: return {{e.both, 0}};
-    case Sends::SetRightOnly: return {{e.selector_set, 1}};
-    case Sends::SetLeftOnly: return {{e.selector_set, 2}};
-    case Sends::Starter: return {{e.starter, 0}};
-  }
-  return {};
-}
+using start_switches::events_for;
+using start_switches::Sends;
 
 class TwinStarter : public ::testing::TestWithParam<Engine> {
  protected:
@@ -89,9 +73,9 @@ TEST_P(TwinStarter, EachSwitchSendsByItsOwnEnginesPosition) {
     set_switches(engine, c.m1, c.m2);
     set_switches(other, c.m2 > 0.5 ? 0 : 1, c.m1 > 0.5 ? 0 : 1);
     host.tick();
-    EXPECT_EQ(click_events(m1_x(), kSwitchY), events_for(engine, c.m1_click));
-    EXPECT_EQ(click_events(m2_x(), kSwitchY), events_for(engine, c.m2_click));
-    EXPECT_EQ(click_events(120, starter_y()), events_for(engine, c.starter));
+    EXPECT_EQ(click_events(m1_x(), kSwitchY), events_for(engine.events, c.m1_click));
+    EXPECT_EQ(click_events(m2_x(), kSwitchY), events_for(engine.events, c.m2_click));
+    EXPECT_EQ(click_events(120, starter_y()), events_for(engine.events, c.starter));
   }
 }
 
@@ -99,7 +83,7 @@ TEST_P(TwinStarter, HeldButtonRepeatsUntilReleased) {
   set_switches(engine, 1, 1);
   host.tick();
   host.hold(gauge, 120, starter_y(), 4);
-  EXPECT_EQ(host.events(), std::vector<host::KeyEvent>(5, {engine.starter, 0}));
+  EXPECT_EQ(host.events(), std::vector<host::KeyEvent>(5, {engine.events.starter, 0}));
   host.clear_events();
   host.tick(3);
   EXPECT_TRUE(host.events().empty());
@@ -135,10 +119,10 @@ TEST_P(TwinStarter, ClickBoxesEndAtTheirEdges) {
   for (const Box& b : boxes) {
     const int right = b.x + b.w - 1, bottom = b.y + b.h - 1, mid_x = b.x + b.w / 2, mid_y = b.y + b.h / 2;
     for (auto [x, y] : {std::pair{b.x, b.y}, {right, b.y}, {b.x, bottom}, {right, bottom}}) {
-      EXPECT_EQ(click_events(x, y), events_for(engine, b.sends)) << x << "," << y;
+      EXPECT_EQ(click_events(x, y), events_for(engine.events, b.sends)) << x << "," << y;
     }
     for (auto [x, y] : {std::pair{b.x - 1, mid_y}, {right + 1, mid_y}, {mid_x, b.y - 1}, {mid_x, bottom + 1}}) {
-      EXPECT_NE(click_events(x, y), events_for(engine, b.sends)) << x << "," << y;
+      EXPECT_NE(click_events(x, y), events_for(engine.events, b.sends)) << x << "," << y;
     }
   }
   // The 4-pixel gap between M1 and M2 is in no click box.

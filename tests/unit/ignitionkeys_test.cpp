@@ -9,10 +9,7 @@
 #include <vector>
 
 #include "panel_host.h"
-
-namespace host {
-[[maybe_unused]] static void PrintTo(const KeyEvent& e, std::ostream* os) { *os << e.id << ":" << e.value; }
-}  // namespace host
+#include "start_switch_events.h"
 
 namespace {
 
@@ -22,36 +19,22 @@ struct Engine {
   const char* gauge;
   uint32_t starter_token, left_token, right_token;
   uint32_t starter_help, magneto_help;
-  uint32_t off, right_only, left_only, both, selector_set, starter;
+  const start_switches::EngineEvents& events;
 };
 
 constexpr Engine kEngines[] = {
-    {"engine1", 401, 133, 134, 0x32b1, 0x32a0, 65927, 65928, 65929, 65930, 66400, 66127},
-    {"engine2", 440, 168, 169, 0x32b2, 0x32a1, 65933, 65934, 65935, 65936, 66401, 66129},
-    {"engine3", 479, 203, 204, 0x32b3, 0x32a2, 65939, 65940, 65941, 65942, 66402, 66131},
-    {"engine4", 518, 238, 239, 0x32b4, 0x32a3, 65945, 65946, 65947, 65948, 66403, 66133},
+    {"engine1", 401, 133, 134, 0x32b1, 0x32a0, start_switches::kEngineEvents[0]},
+    {"engine2", 440, 168, 169, 0x32b2, 0x32a1, start_switches::kEngineEvents[1]},
+    {"engine3", 479, 203, 204, 0x32b3, 0x32a2, start_switches::kEngineEvents[2]},
+    {"engine4", 518, 238, 239, 0x32b4, 0x32a3, start_switches::kEngineEvents[3]},
 };
 
 // Points well inside each click box.
 constexpr int kLeftX = 20, kRightX = 60, kMagnetoY = 130;
 constexpr int kStarterX = 40, kStarterY = 40;
 
-// The events a click should send, by what the engine's table calls them.
-enum class Sends { Nothing, Off, RightOnly, LeftOnly, Both, SetRightOnly, SetLeftOnly, Starter };
-
-std::vector<host::KeyEvent> events_for(const Engine& e, Sends s) {
-  switch (s) {
-    case Sends::Nothing: return {};
-    case Sends::Off: return {{e.off, 0}};
-    case Sends::RightOnly: return {{e.right_only, 0}};
-    case Sends::LeftOnly: return {{e.left_only, 0}};
-    case Sends::Both: return {{e.both, 0}};
-    case Sends::SetRightOnly: return {{e.selector_set, 1}};
-    case Sends::SetLeftOnly: return {{e.selector_set, 2}};
-    case Sends::Starter: return {{e.starter, 0}};
-  }
-  return {};
-}
+using start_switches::events_for;
+using start_switches::Sends;
 
 class EngineStarter : public ::testing::TestWithParam<Engine> {
  protected:
@@ -171,9 +154,9 @@ TEST_P(EngineStarter, EachLeverSendsTheEventForItsPosition) {
   for (const LeverCase& c : kLeverCases) {
     SCOPED_TRACE(testing::Message() << "left " << c.left << ", right " << c.right);
     show_levers(c.left, c.right);
-    EXPECT_EQ(click_events(kLeftX, kMagnetoY), events_for(engine, c.left_click));
-    EXPECT_EQ(click_events(kRightX, kMagnetoY), events_for(engine, c.right_click));
-    EXPECT_EQ(click_events(kStarterX, kStarterY), events_for(engine, c.starter));
+    EXPECT_EQ(click_events(kLeftX, kMagnetoY), events_for(engine.events, c.left_click));
+    EXPECT_EQ(click_events(kRightX, kMagnetoY), events_for(engine.events, c.right_click));
+    EXPECT_EQ(click_events(kStarterX, kStarterY), events_for(engine.events, c.starter));
   }
 }
 
@@ -193,14 +176,14 @@ TEST_P(EngineStarter, LeversShowTheirTokens) {
 TEST_P(EngineStarter, HeldStarterRepeatsEveryTickAndStopsOnRelease) {
   show_levers(1, 1);
   host.hold(gauge, kStarterX, kStarterY, 5);
-  EXPECT_EQ(host.events(), std::vector<host::KeyEvent>(6, {engine.starter, 0}));  // press + 5 ticks
+  EXPECT_EQ(host.events(), std::vector<host::KeyEvent>(6, {engine.events.starter, 0}));  // press + 5 ticks
   host.clear_events();
   host.tick(5);
   EXPECT_TRUE(host.events().empty());
 
   // Held magneto levers do not repeat.
   host.hold(gauge, kLeftX, kMagnetoY, 5);
-  EXPECT_EQ(host.events(), events_for(engine, Sends::SetRightOnly));
+  EXPECT_EQ(host.events(), events_for(engine.events, Sends::SetRightOnly));
 }
 
 TEST_P(EngineStarter, HeldStarterSendsNothingWithAMagnetoOff) {
@@ -216,21 +199,21 @@ TEST_P(EngineStarter, ClickChangesNeitherStoreNorLever) {
   host.tokens().set(engine.left_token, 0);
   host.tokens().set(engine.right_token, 0);
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(click_events(kLeftX, kMagnetoY), events_for(engine, Sends::SetRightOnly));
-    EXPECT_EQ(click_events(kRightX, kMagnetoY), events_for(engine, Sends::SetLeftOnly));
+    EXPECT_EQ(click_events(kLeftX, kMagnetoY), events_for(engine.events, Sends::SetRightOnly));
+    EXPECT_EQ(click_events(kRightX, kMagnetoY), events_for(engine.events, Sends::SetLeftOnly));
   }
   EXPECT_EQ(gauge.elements[2].icon_index, 1);
   EXPECT_EQ(gauge.elements[3].icon_index, 1);
   EXPECT_EQ(gauge.elements[2].view.header->image_flags, flags_before);
   host.tick();
-  EXPECT_EQ(click_events(kLeftX, kMagnetoY), events_for(engine, Sends::LeftOnly));
+  EXPECT_EQ(click_events(kLeftX, kMagnetoY), events_for(engine.events, Sends::LeftOnly));
 }
 
 TEST_P(EngineStarter, BeforeTheFirstUpdateBothLeversCountAsOff) {
   host.tokens().set(engine.left_token, 1);
   host.tokens().set(engine.right_token, 1);
-  EXPECT_EQ(click_events(kLeftX, kMagnetoY), events_for(engine, Sends::LeftOnly));
-  EXPECT_EQ(click_events(kStarterX, kStarterY), events_for(engine, Sends::Nothing));
+  EXPECT_EQ(click_events(kLeftX, kMagnetoY), events_for(engine.events, Sends::LeftOnly));
+  EXPECT_EQ(click_events(kStarterX, kStarterY), events_for(engine.events, Sends::Nothing));
 }
 
 // With both levers up each box sends something of its own, so a pixel's
@@ -249,10 +232,10 @@ TEST_P(EngineStarter, ClickBoxesEndAtTheirEdges) {
   for (const Box& b : boxes) {
     const int right = b.x + b.w - 1, bottom = b.y + b.h - 1, mid_x = b.x + b.w / 2, mid_y = b.y + b.h / 2;
     for (auto [x, y] : {std::pair{b.x, b.y}, {right, b.y}, {b.x, bottom}, {right, bottom}}) {
-      EXPECT_EQ(click_events(x, y), events_for(engine, b.sends)) << x << "," << y;
+      EXPECT_EQ(click_events(x, y), events_for(engine.events, b.sends)) << x << "," << y;
     }
     for (auto [x, y] : {std::pair{b.x - 1, mid_y}, {right + 1, mid_y}, {mid_x, b.y - 1}, {mid_x, bottom + 1}}) {
-      EXPECT_NE(click_events(x, y), events_for(engine, b.sends)) << x << "," << y;
+      EXPECT_NE(click_events(x, y), events_for(engine.events, b.sends)) << x << "," << y;
     }
   }
   // The gap between the magneto levers, the panes around the starter, the frame.
