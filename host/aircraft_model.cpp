@@ -26,36 +26,37 @@ constexpr uint32_t kFuelSelectorOff[] = {65955, 66516, 66561, 66569};
 // Each switch event flips one system, whose state the switch's token shows.
 struct SwitchEvent {
   uint32_t event, token;
+  const char* system;
 };
 constexpr SwitchEvent kSwitches[] = {
-    {65571, 365},  // carburettor heat
-    {66363, 566},  // alternator / generator 1
-    {66364, 576},  // alternator / generator 2
-    {66293, 740},  // avionics
-    {66241, 364},  // master battery
-    {65751, 14},   // landing lights
-    {66379, 619},  // navigation lights
-    {65750, 10},   // panel lights
-    {65858, 13},   // pitot heat
-    {66338, 904},  // propeller de-ice
-    {66337, 905},  // structural de-ice
-    {66494, 895},  // left fuel valve
-    {66495, 896},  // right fuel valve
-    {66340, 891},  // left fuel pump
-    {66341, 892},  // right fuel pump
-    {66482, 903},  // landing lights extension
-    {66239, 368},  // beacon lights
-    {66377, 622},  // recognition lights
-    {65560, 11},   // strobe lights
-    {66290, 778},  // standby vacuum
-    {66240, 369},  // taxi lights
-    {66378, 621},  // wing lights
+    {65571, 365, "carburettor heat"},
+    {66363, 566, "alternator / generator 1"},
+    {66364, 576, "alternator / generator 2"},
+    {66293, 740, "avionics"},
+    {66241, 364, "master battery"},
+    {65751, 14, "landing lights"},
+    {66379, 619, "navigation lights"},
+    {65750, 10, "panel lights"},
+    {65858, 13, "pitot heat"},
+    {66338, 904, "propeller de-ice"},
+    {66337, 905, "structural de-ice"},
+    {66494, 895, "left fuel valve"},
+    {66495, 896, "right fuel valve"},
+    {66340, 891, "left fuel pump"},
+    {66341, 892, "right fuel pump"},
+    {66482, 903, "landing lights extension"},
+    {66239, 368, "beacon lights"},
+    {66377, 622, "recognition lights"},
+    {65560, 11, "strobe lights"},
+    {66290, 778, "standby vacuum"},
+    {66240, 369, "taxi lights"},
+    {66378, 621, "wing lights"},
 };
 constexpr uint32_t kTailwheelLockToggle = 66541;
 constexpr uint32_t kTogglePanelWindow = 66506;
 
-constexpr int kStarterEngagedTicks = 4;
-constexpr double kDefaultThrottlePercent = 45;  // a held button re-engages it every tick
+constexpr int kStarterEngagedTicks = 4;  // a held button re-engages it every tick
+constexpr double kDefaultThrottlePercent = 45;
 
 struct Tank {
   const char* name;
@@ -104,6 +105,28 @@ AircraftModel::AircraftModel(TokenVariables& tokens, AircraftVariables& variable
 }
 
 const AircraftModel::EngineTokens& AircraftModel::engine_tokens(int engine) { return kEngineTokens[engine]; }
+
+std::string AircraftModel::describe(const KeyEvent& event) {
+  static constexpr const char* kMagnetos[] = {"off", "right only", "left only", "both"};
+  static constexpr const char* kFuel[] = {"off", "both sides", "left", "right"};
+  for (int e = 0; e < kEngines; ++e) {
+    const std::string engine = "engine " + std::to_string(e + 1);
+    if (event.id >= kMagnetoOff[e] && event.id < kMagnetoOff[e] + 4) return engine + " magnetos " + kMagnetos[event.id - kMagnetoOff[e]];
+    if (event.id == kMagnetoSet[e]) {
+      return engine + " magnetos set to " + (event.value <= 3 ? kMagnetos[event.value] : "an unknown position");
+    }
+    if (event.id == kStarter[e]) return engine + " starter";
+    if (event.id >= kFuelSelectorOff[e] && event.id < kFuelSelectorOff[e] + 4) {
+      return engine + " fuel selector " + kFuel[event.id - kFuelSelectorOff[e]];
+    }
+  }
+  for (const SwitchEvent& s : kSwitches) {
+    if (event.id == s.event) return std::string(s.system) + " switch";
+  }
+  if (event.id == kTailwheelLockToggle) return "tail wheel lock";
+  if (event.id == kTogglePanelWindow) return "show or hide panel window " + std::to_string(event.value);
+  return {};
+}
 
 void AircraftModel::go_live() {
   live_ = true;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "aircraft_variables.h"
@@ -37,6 +38,9 @@ class AircraftModel : public Simulation {
     uint32_t starter, left_magneto, right_magneto, fuel_selector;
   };
   static const EngineTokens& engine_tokens(int engine);
+  // What an event the aircraft acts on does, for people reading a log of
+  // them ("engine 2 starter"); empty for an event it does not know.
+  static std::string describe(const KeyEvent& event);
   bool running(int engine) const { return engines_[engine].running; }
 
  private:

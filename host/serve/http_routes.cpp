@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "aircraft_model.h"
 #include "json_text.h"
 #include "live_panel.h"
 #include "page_files.h"
@@ -88,7 +89,8 @@ std::string state_json(LivePanel& panel) {
   for (const LoggedEvent& logged : panel.recent_events()) {
     json += separator;
     json += "{\"serial\":" + std::to_string(logged.serial) + ",\"id\":" + std::to_string(logged.event.id) +
-            ",\"value\":" + std::to_string(logged.event.value) + "}";
+            ",\"value\":" + std::to_string(logged.event.value) +
+            ",\"what\":" + json_string(AircraftModel::describe(logged.event)) + "}";
     separator = ",";
   }
   return json + "]}";

@@ -129,3 +129,23 @@ TEST_F(AircraftFixture, LiveEngineStartsOnlyWithBothMagnetosAndFuel) {
 }
 
 }  // namespace
+
+namespace {
+
+// A log of key events says what each one does.
+TEST(AircraftEvents, EachEventTheAircraftKnowsIsDescribed) {
+  struct Case {
+    host::KeyEvent event;
+    const char* what;
+  } cases[] = {
+      {{65927, 0}, "engine 1 magnetos off"},          {{65948, 0}, "engine 4 magnetos both"},
+      {{66401, 2}, "engine 2 magnetos set to left only"}, {{66401, 9}, "engine 2 magnetos set to an unknown position"},
+      {{66133, 0}, "engine 4 starter"},               {{66516, 0}, "engine 2 fuel selector off"},
+      {{66572, 0}, "engine 4 fuel selector right"},   {{66241, 0}, "master battery switch"},
+      {{66541, 0}, "tail wheel lock"},                {{66506, 40}, "show or hide panel window 40"},
+      {{1, 0}, ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(host::AircraftModel::describe(c.event), c.what) << c.event.id;
+}
+
+}  // namespace

@@ -82,6 +82,12 @@ function showEvents(events) {
   eventsList.replaceChildren(...events.map((e) => {
     const item = document.createElement('li');
     item.textContent = `${e.id}  value ${e.value}`;
+    if (e.what) {
+      const what = document.createElement('span');
+      what.className = 'what';
+      what.textContent = e.what;
+      item.append(document.createElement('br'), what);
+    }
     item.value = e.serial;
     if (e.serial > previous) item.className = 'fresh';
     return item;
