@@ -18,8 +18,12 @@ let buttonHeld = false;
 
 // Pointer actions reach the server in the order they happened.
 let actions = Promise.resolve();
+let actionsStarted = 0;
+let actionsDone = 0;
 function act(path) {
-  actions = actions.then(() => fetch(path, { method: 'POST' })).then((r) => r.ok ? r.json() : null).catch(() => null);
+  ++actionsStarted;
+  actions = actions.then(() => fetch(path, { method: 'POST' })).then((r) => r.ok ? r.json() : null).catch(() => null)
+    .finally(() => { ++actionsDone; });
   return actions;
 }
 
@@ -114,10 +118,15 @@ const kPollMs = 50;
 let lastTooltipAt = 0;
 async function poll() {
   const began = performance.now();
+  const settledBefore = actionsDone === actionsStarted ? actionsStarted : -1;
   try {
     const [state] = await Promise.all([fetch('/api/state').then((r) => r.json()), showFrame()]);
-    nightBox.checked = state.night;
-    showWindows(state.windows);
+    // A state asked for while the user's own change was still on its way
+    // would undo the checkbox they just clicked: the next poll tells.
+    if (settledBefore === actionsStarted) {
+      nightBox.checked = state.night;
+      showWindows(state.windows);
+    }
     showEvents(state.events);
     // What a tooltip says moves with the aircraft: ask again now and then.
     if (pointer && performance.now() - lastTooltipAt > 500) {
