@@ -148,34 +148,16 @@ INSTANTIATE_TEST_SUITE_P(BothEngines, TwinStarter, ::testing::ValuesIn(kEngines)
 TEST(StarterPanel, DeclaresPlateAndSixAlwaysLitIcons) {
   host::PanelHost host{GAUGES_DIR};
   auto& gauge = host.place("crankpanel", "starters");
-  struct Row {
-    uint32_t kind, bitmap;
-    int x, y;
-    uint32_t token;
-  };
-  constexpr Row rows[] = {
+  constexpr start_switches::ElementRow rows[] = {
       {ELEMENT_KIND_STATIC_IMAGE, 0x0100, 0, 0, 0}, {ELEMENT_KIND_ICON, 0x0300, 107, 28, 401},
       {ELEMENT_KIND_ICON, 0x0200, 26, 44, 133},     {ELEMENT_KIND_ICON, 0x0200, 60, 44, 134},
       {ELEMENT_KIND_ICON, 0x0300, 107, 79, 440},    {ELEMENT_KIND_ICON, 0x0200, 150, 44, 168},
       {ELEMENT_KIND_ICON, 0x0200, 184, 44, 169},
   };
-  ASSERT_EQ(gauge.elements.size(), std::size(rows));
+  start_switches::expect_plate_elements(gauge, rows);
   EXPECT_EQ(gauge.gauge->header->default_width_mm, 85u);
   EXPECT_EQ(gauge.width, 233);
   EXPECT_EQ(gauge.height, 136);
-  for (size_t depth = 0; depth < std::size(rows); ++depth) {
-    SCOPED_TRACE(depth);
-    const ELEMENT_HEADER* header = gauge.elements[depth].view.header;
-    EXPECT_EQ(header->kind, rows[depth].kind);
-    EXPECT_EQ(header->bitmap, rows[depth].bitmap);
-    EXPECT_EQ(header->position.x, rows[depth].x);
-    EXPECT_EQ(header->position.y, rows[depth].y);
-    EXPECT_EQ(header->image_flags, 0x4083u);
-    if (const ELEMENT_ICON* icon = gauge.elements[depth].view.icon()) {
-      EXPECT_EQ(icon->source.id, rows[depth].token);
-      EXPECT_EQ(icon->icon_count, 2u);
-    }
-  }
   // 13 tooltip-parent records, six children, the two closing records.
   ASSERT_EQ(gauge.gauge->mouse.size(), 21u);
   for (size_t i = 13; i < 19; ++i) {

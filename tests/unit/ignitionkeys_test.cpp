@@ -56,36 +56,16 @@ class EngineStarter : public ::testing::TestWithParam<Engine> {
 };
 
 TEST_P(EngineStarter, DeclaresPlateStarterLeftRightAlwaysLit) {
-  struct Row {
-    uint32_t kind, bitmap;
-    int x, y;
-    uint32_t token;
-  };
-  const Row rows[] = {
+  const start_switches::ElementRow rows[] = {
       {ELEMENT_KIND_STATIC_IMAGE, 0x0100, 0, 0, 0},
       {ELEMENT_KIND_ICON, 0x0200, 25, 19, engine.starter_token},
       {ELEMENT_KIND_ICON, 0x0200, 5, 109, engine.left_token},
       {ELEMENT_KIND_ICON, 0x0200, 46, 109, engine.right_token},
   };
-  ASSERT_EQ(gauge.elements.size(), std::size(rows));
+  start_switches::expect_plate_elements(gauge, rows);
   EXPECT_EQ(gauge.gauge->header->default_width_mm, 85u);
   EXPECT_EQ(gauge.width, 85);
   EXPECT_EQ(gauge.height, 171);
-  for (size_t depth = 0; depth < std::size(rows); ++depth) {
-    SCOPED_TRACE(depth);
-    const ELEMENT_HEADER* header = gauge.elements[depth].view.header;
-    EXPECT_EQ(header->kind, rows[depth].kind);
-    EXPECT_EQ(header->bitmap, rows[depth].bitmap);
-    EXPECT_EQ(header->position.x, rows[depth].x);
-    EXPECT_EQ(header->position.y, rows[depth].y);
-    EXPECT_EQ(header->image_flags, 0x4083u);
-    EXPECT_EQ(header->gauge, gauge.gauge->header);
-    if (const ELEMENT_ICON* icon = gauge.elements[depth].view.icon()) {
-      EXPECT_EQ(icon->source.id, rows[depth].token);
-      EXPECT_EQ(icon->switch_type, 3u);
-      EXPECT_EQ(icon->icon_count, 2u);
-    }
-  }
 }
 
 TEST_P(EngineStarter, MouseListReadsInItsOrder) {
