@@ -3,17 +3,6 @@
 namespace host {
 
 namespace {
-// Upper case, single inner blanks, none at the ends: the form names are kept in.
-bool normalized(std::string_view name) {
-  if (name.empty() || name.front() == ' ' || name.back() == ' ') return false;
-  for (size_t i = 0; i < name.size(); ++i) {
-    const char c = name[i];
-    if ((c >= 'a' && c <= 'z') || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') return false;
-    if (c == ' ' && name[i + 1] == ' ') return false;
-  }
-  return true;
-}
-
 constexpr const char* kTanks[] = {"LEFT MAIN", "RIGHT MAIN", "LEFT AUX", "RIGHT AUX", "LEFT TIP",  "RIGHT TIP",
                                   "CENTER",    "CENTER2",    "CENTER3",  "EXTERNAL1", "EXTERNAL2"};
 }
@@ -34,7 +23,7 @@ AircraftVariables::AircraftVariables(const NamedVariables* named) : named_(named
 }
 
 AircraftValue* AircraftVariables::find(std::string_view name) {
-  auto found = normalized(name) ? values_.find(name) : values_.find(normalize_variable_name(name));
+  auto found = is_normal_variable_name(name) ? values_.find(name) : values_.find(normalize_variable_name(name));
   return found == values_.end() ? nullptr : &found->second;
 }
 

@@ -237,6 +237,15 @@ std::optional<double> from_canonical(double canonical, UnitKind kind, std::strin
 
 std::string normalize_variable_name(std::string_view name) { return collapse_blanks(name, to_upper); }
 
+bool is_normal_variable_name(std::string_view name) {
+  for (size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    if (to_upper(c) != c) return false;
+    if (is_blank(c) && (c != ' ' || i == 0 || i + 1 == name.size() || name[i + 1] == ' ')) return false;
+  }
+  return true;
+}
+
 std::optional<CompiledExpression> compile_calculator(std::string_view text, std::string* error) {
   if (text.size() > CompiledExpression::kMaxLength) {
     fail(error, "longer than " + std::to_string(CompiledExpression::kMaxLength) + " characters");

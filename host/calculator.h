@@ -77,6 +77,9 @@ class VariableSource {
 
 // Upper case, blanks at either end dropped, inner runs of blanks made one space.
 std::string normalize_variable_name(std::string_view name);
+// Whether normalize_variable_name would give the name back unchanged: such a
+// name can be looked up as it is, without making a copy.
+bool is_normal_variable_name(std::string_view name);
 
 // An expression parsed once. Its stack depth is known from the parse, so
 // evaluating it needs no allocation.

@@ -192,6 +192,11 @@ TEST(Calculator, NormalizesVariableNames) {
   EXPECT_EQ(normalize_variable_name("  Tailwheel lock \t on "), "TAILWHEEL LOCK ON");
   EXPECT_EQ(normalize_variable_name("fuel tank center2 level"), "FUEL TANK CENTER2 LEVEL");
   EXPECT_EQ(normalize_variable_name(""), "");
+  // A name already in normal form is recognised as one, and no other.
+  for (const char* name : {"TAILWHEEL LOCK ON", "FUEL TANK CENTER2 LEVEL", "", "A", " A", "A ", "A  B", "A\tB",
+                           "A \tB", "a", "FUEL tank", "GENERAL ENG THROTTLE LEVER POSITION:1", "A\nB", "\v"}) {
+    EXPECT_EQ(is_normal_variable_name(name), normalize_variable_name(name) == name) << '"' << name << '"';
+  }
 }
 
 TEST(Units, FindsUnitsWhateverTheirCase) {
