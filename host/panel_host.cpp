@@ -247,8 +247,7 @@ bool PanelHost::holds_string(const char* text, size_t max_length) const {
 std::optional<std::string_view> PanelHost::string_inside(const char* text, size_t max_length, TextAt* lifetime) const {
   // A string in a module's read-only memory stays as it is while the module is
   // loaded: one seen before is known by its address.
-  const uint64_t address = reinterpret_cast<uintptr_t>(text);
-  KnownString& known = known_strings_[size_t((address * 0x9E3779B97F4A7C15ull) >> 32) % known_strings_.size()];
+  KnownString& known = known_strings_[address_slot(text, known_strings_.size())];
   if (known.text == text && known.length < max_length) {
     if (lifetime) *lifetime = TextAt::Constant;
     return std::string_view(text, known.length);

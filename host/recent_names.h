@@ -16,6 +16,11 @@ namespace host {
 // Whether a text can change at its address: a module's read-only data cannot.
 enum class TextAt : uint8_t { MayChange, Constant };
 
+// The slot of a small direct-mapped table that remembers things by address.
+inline size_t address_slot(const void* address, size_t slots) {
+  return size_t((uint64_t(reinterpret_cast<uintptr_t>(address)) * 0x9E3779B97F4A7C15ull) >> 32) % slots;
+}
+
 template <class Found, size_t Slots = 256>
 class RecentNames {
  public:
@@ -35,9 +40,7 @@ class RecentNames {
     const std::string* name = nullptr;
     Found found{};
   };
-  static size_t index(std::string_view name) {
-    return size_t((uint64_t(reinterpret_cast<uintptr_t>(name.data())) * 0x9E3779B97F4A7C15ull) >> 32) % Slots;
-  }
+  static size_t index(std::string_view name) { return address_slot(name.data(), Slots); }
   std::array<Slot, Slots> slots_{};
 };
 
